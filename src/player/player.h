@@ -1,0 +1,53 @@
+#pragma once
+// The hero record and the game's lasting global state.
+
+#include <fstream>
+
+class CPlayer {
+ public:
+  int gameOver;
+  int strength;
+  int speed;
+  int health;
+  int magic;
+  int weaponNum;
+  int range;
+  int defense;
+  int damage;
+  int ammo;
+  int level;
+  int battleNum;
+  int mapPos;
+  int gold;
+  char name[52];
+
+  void get_weapon();
+  void print_name();
+  void print_stats();
+  void get_nameStats();
+  void print_levelUp();
+  void print_magicList();
+  void stats_increase1();
+  void print_chosenWeapon();
+};
+
+extern std::ofstream fout;
+extern std::ifstream fin;
+extern int nNumofPlayers;
+extern int nDevMode;
+extern int itemIdNum[5];
+extern CPlayer p1;
+extern CPlayer p2;
+extern int nPossibleNumOfPlayers;
+
+// The strength answer that opens the developer menu; never shown in the game.
+constexpr int kDevModeStrength = 73;
+
+// Puts every global back to its value at program start, so that one process
+// can play game after game (the tests and the fuzzer do).
+void reset_game_state();
+
+void print_weapons();
+
+// The name of one of the hero's weapons 1 to 8; empty for any other number.
+const char* player_weapon_name(int weaponNum);

@@ -1,0 +1,24 @@
+#pragma once
+// The one saved hero, "stats.txt" in the working directory, and the prompt
+// through which every save happens.
+
+#include <iosfwd>
+#include <string>
+
+class CPlayer;
+
+constexpr char kSaveFileName[] = "stats.txt";
+
+void save_game();
+// Loads the saved hero into p1 and the item slots. When nothing usable can be
+// read it says so, changes nothing and returns false.
+bool load_game();
+void check_toSave();
+
+// The file's twenty lines for a hero and its item slots.
+std::string format_save(const CPlayer& hero, const int (&items)[5]);
+
+// Reads a saved hero: the name and the twelve numbers after it must all be
+// there; the item slots are taken while they last, the rest stay 0. On
+// success `hero` (only its stored fields) and `items` are overwritten.
+bool parse_save(std::istream& file, CPlayer& hero, int (&items)[5]);

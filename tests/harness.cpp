@@ -1,0 +1,83 @@
+#include "harness.h"
+
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sstream>
+
+#include "console/console.h"
+#include "flow/flow.h"
+#include "platform/platform.h"
+#include "player/player.h"
+
+namespace harness_detail {
+std::istringstream& input_stream() {
+  static std::istringstream in;
+  return in;
+}
+std::ostringstream& output_stream() {
+  static std::ostringstream out;
+  return out;
+}
+}  // namespace harness_detail
+
+namespace {
+std::uint32_t fake_now = 0;
+std::uint32_t fake_ticks() { return fake_now; }
+}  // namespace
+
+void set_fake_ticks(std::uint32_t ms) {
+  fake_now = ms;
+  platform::set_ticks_source(fake_ticks);
+}
+void use_real_clock() { platform::set_ticks_source(nullptr); }
+
+void GameTest::SetUp() {
+  old_dir_ = std::filesystem::current_path();
+  std::random_device rd;
+  dir_ = std::filesystem::temp_directory_path() /
+         ("vaelmoor-test-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+  std::filesystem::create_directories(dir_);
+  std::filesystem::current_path(dir_);
+  reset_game_state();
+  set_fake_ticks(0);
+}
+
+void GameTest::TearDown() {
+  use_real_clock();
+  console::attach(std::cin, std::cout);
+  std::filesystem::current_path(old_dir_);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+void GameTest::attach(const std::string& input) {
+  auto& in = harness_detail::input_stream();
+  auto& out = harness_detail::output_stream();
+  in.clear();
+  in.str(input);
+  out.clear();
+  out.str("");
+  console::attach(in, out);
+}
+
+std::string GameTest::detach() { return harness_detail::output_stream().str(); }
+
+std::string GameTest::play(const std::string& input) {
+  reset_game_state();
+  attach(input);
+  status_ = play_game();
+  return detach();
+}
+
+std::string GameTest::read_file(const std::string& name) const {
+  std::ifstream file(dir_ / name, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void GameTest::write_file(const std::string& name, const std::string& text) const {
+  std::ofstream file(dir_ / name, std::ios::binary);
+  file << text;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Runs the game in-process on scripted input and captures what it writes.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+// Each test plays in a fresh empty folder of its own, so "stats.txt" never
+// leaks between tests, even when ctest runs them side by side.
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Resets the game's globals, feeds `input` as standard input, plays a whole
+  // game and returns everything it wrote.
+  std::string play(const std::string& input);
+
+  // Runs any piece of the game on scripted input (globals are left as they
+  // are) and returns what it wrote; end of input propagates as in the game.
+  template <typename Fn>
+  std::string run(const std::string& input, Fn&& fn);
+
+  std::string read_file(const std::string& name) const;
+  void write_file(const std::string& name, const std::string& text) const;
+
+  std::filesystem::path dir_;
+  std::filesystem::path old_dir_;
+  int status_ = -1;
+
+ private:
+  void attach(const std::string& input);
+  std::string detach();
+};
+
+// The byte sequence the POSIX screen clear writes.
+inline const std::string kClear = "\033[H\033[2J";
+
+// A clock that stands still unless a test moves it.
+void set_fake_ticks(std::uint32_t ms);
+void use_real_clock();
+
+#include "harness_impl.h"
