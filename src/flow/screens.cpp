@@ -39,10 +39,14 @@ void continue_wait() {
 }
 
 int random(int lo, int hi) {
-  if (lo >= hi) return lo;
+  // Draws fall in 0 to hi - 1, so with no room up there (hi <= 0) there is
+  // nothing to draw; lo is the one answer that keeps inside the range.
+  if (lo >= hi || hi <= 0) return lo;
   std::srand(platform::ticks_ms());
-  int r = lo - 1;
-  while (r < lo) r = std::rand() % hi;
+  int r;
+  do {
+    r = std::rand() % hi;
+  } while (r < lo);
   return r;
 }
 
