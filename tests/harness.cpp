@@ -70,8 +70,9 @@ std::string GameTest::play(const std::string& input) {
   return detach();
 }
 
+// As text, the way the game reads it: Windows ends the save file's lines in CR LF.
 std::string GameTest::read_file(const std::string& name) const {
-  std::ifstream file(dir_ / name, std::ios::binary);
+  std::ifstream file(dir_ / name);
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
+
+#include "platform/platform.h"
 
 // Each test plays in a fresh empty folder of its own, so "stats.txt" never
 // leaks between tests, even when ctest runs them side by side.
@@ -35,8 +38,13 @@ class GameTest : public ::testing::Test {
   std::string detach();
 };
 
-// The byte sequence the POSIX screen clear writes.
-inline const std::string kClear = "\033[H\033[2J";
+// What a screen clear leaves in the game's output: the escape bytes on POSIX,
+// nothing on Windows, where the console API clears the console itself.
+inline const std::string kClear = [] {
+  std::ostringstream out;
+  platform::clear_screen(out);
+  return out.str();
+}();
 
 // A clock that stands still unless a test moves it.
 void set_fake_ticks(std::uint32_t ms);

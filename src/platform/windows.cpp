@@ -1,17 +1,20 @@
 #include <windows.h>
 
-#include <ostream>
+#include <iostream>
+#include <string>
 
 #include "platform/native.h"
 #include "platform/platform.h"
 
 namespace platform {
 
-// Like "cls", but without starting a child process. When standard output is
-// not a console (a pipe or a file) there is no screen to clear, and the
-// console calls fail harmlessly: that is not an error for the game.
+// Like "cls", but without starting a child process. The console shows only
+// what goes to standard output, so text bound elsewhere (a test's string
+// stream) has no screen to clear. When standard output is not a console (a
+// pipe or a file) the console calls fail harmlessly: not an error for the game.
 void clear_screen(std::ostream& out) {
   out.flush();
+  if (out.rdbuf() != std::cout.rdbuf()) return;
   HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &info)) return;
