@@ -3,9 +3,19 @@
 // test seams that every implementation shares.
 
 #include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
 
 namespace platform::native {
 
 std::uint32_t ticks_ms();
+
+// The live keyboard behind KeyScene.
+bool keyboard_available();
+void enter_key_scene();
+KeyState poll_keys();
+std::string leave_key_scene();  // the typed bytes that were none of the keys
+void sleep_ms(unsigned ms);
 
 }  // namespace platform::native

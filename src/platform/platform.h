@@ -27,3 +27,54 @@ using TicksSource = std::uint32_t (*)();
 void set_ticks_source(TicksSource fake);
 
 }  // namespace platform
+
+// ---- Keyboard: the live state of three keys, for the archery scene ----
+
+namespace platform {
+
+struct KeyState {
+  bool left = false;
+  bool right = false;
+  bool space = false;
+};
+
+// Whether standard input is a keyboard that can be read live (a terminal, or a
+// console on Windows). Piped or scripted input has no keys to hold down.
+bool keyboard_available();
+
+struct FakeKeyboard;
+
+// While a KeyScene lives, the keyboard is read key by key instead of answer by
+// answer: no echo, no waiting for Enter, Ctrl-C and Ctrl-Z still working. The
+// terminal gets back exactly the mode it had when the scene ends, when the
+// game exits or is killed by SIGINT, SIGTERM or SIGHUP, and while it is
+// stopped by Ctrl-Z (the scene's mode comes back when it continues).
+class KeyScene {
+ public:
+  KeyScene();
+  ~KeyScene();
+  KeyScene(const KeyScene&) = delete;
+  KeyScene& operator=(const KeyScene&) = delete;
+
+  // The keys down for the coming frame. Never waits.
+  KeyState poll();
+  // The pause between two frames.
+  void pause(unsigned ms);
+  // Ends the scene and gives back what was typed meanwhile that was none of
+  // the three keys, for the answers that follow.
+  std::string finish();
+
+ private:
+  bool live_ = true;
+  const FakeKeyboard* fake_;  // the test seam in force when the scene began
+};
+
+// Test seam: while set, the scene reads this fake keyboard instead of the
+// real one, leaves the terminal alone and has no pause between frames.
+struct FakeKeyboard {
+  bool present;         // false: as if standard input were no terminal
+  KeyState (*poll)();   // the keys down in each frame, in turn
+};
+void set_fake_keyboard(const FakeKeyboard* fake);
+
+}  // namespace platform

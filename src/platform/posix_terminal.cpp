@@ -1,0 +1,177 @@
+#include "platform/posix_terminal.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform::posix {
+
+namespace {
+
+// Everything a signal handler reads is set up before the handler is
+// installed, and the flags are written in an order that leaves the terminal
+// right whenever a signal lands between two steps.
+struct termios saved_mode;
+struct termios scene_mode;
+volatile std::sig_atomic_t in_scene = 0;      // between begin and end
+volatile std::sig_atomic_t mode_applied = 0;  // the terminal is in the scene's mode now
+volatile std::sig_atomic_t kitty = 0;         // the scene's mode includes the kitty flags
+
+constexpr char kPushKitty[] = "\033[>11u";  // disambiguate + event types + all keys as escapes
+constexpr char kPopKitty[] = "\033[<u";
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previous[3];
+struct sigaction previous_tstp;
+struct sigaction previous_cont;
+bool handlers_installed = false;
+
+void write_all(const char* bytes, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(STDOUT_FILENO, bytes, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return;
+    bytes += w;
+    n -= static_cast<std::size_t>(w);
+  }
+}
+
+// Both of these are safe inside a signal handler.
+void restore_terminal() {
+  if (!mode_applied) return;
+  if (kitty) write_all(kPopKitty, sizeof kPopKitty - 1);
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
+  mode_applied = 0;
+}
+
+void reenter_scene() {
+  if (!in_scene || mode_applied) return;
+  mode_applied = 1;
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &scene_mode);
+  if (kitty) write_all(kPushKitty, sizeof kPushKitty - 1);
+}
+
+const struct sigaction* previous_for(int sig) {
+  for (int i = 0; i < 3; ++i)
+    if (kEndingSignals[i] == sig) return &previous[i];
+  return nullptr;
+}
+
+// The terminal first, then the signal does what it would have done anyway:
+// raised again under its earlier disposition, it is delivered (and kills)
+// as soon as this handler returns.
+void on_ending_signal(int sig) {
+  int saved_errno = errno;
+  restore_terminal();
+  ::sigaction(sig, previous_for(sig), nullptr);
+  ::raise(sig);
+  errno = saved_errno;
+}
+
+void on_stop(int);
+
+void catch_stop() {
+  struct sigaction act;
+  std::memset(&act, 0, sizeof act);
+  act.sa_handler = on_stop;
+  sigemptyset(&act.sa_mask);
+  ::sigaction(SIGTSTP, &act, nullptr);
+}
+
+// Ctrl-Z: give the terminal back, then really stop. Execution goes on here
+// once the game is continued (or at once, where the system discards the stop
+// of a process that no shell could continue), and the scene's mode returns.
+void on_stop(int) {
+  int saved_errno = errno;
+  restore_terminal();
+  ::signal(SIGTSTP, SIG_DFL);
+  ::raise(SIGTSTP);
+  sigset_t stop, before;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTSTP);
+  ::sigprocmask(SIG_UNBLOCK, &stop, &before);  // the stop happens here
+  ::sigprocmask(SIG_SETMASK, &before, nullptr);
+  catch_stop();
+  reenter_scene();
+  errno = saved_errno;
+}
+
+// Also covers a stop that could not be caught (SIGSTOP): whoever continued
+// the game may have changed the terminal meanwhile.
+void on_continue(int) {
+  int saved_errno = errno;
+  reenter_scene();
+  errno = saved_errno;
+}
+
+void at_exit() { restore_terminal(); }
+
+void install_handlers() {
+  struct sigaction act;
+  std::memset(&act, 0, sizeof act);
+  sigemptyset(&act.sa_mask);
+  act.sa_handler = on_ending_signal;
+  for (int i = 0; i < 3; ++i) {
+    ::sigaction(kEndingSignals[i], nullptr, &previous[i]);
+    // A signal the game was started to ignore (nohup, a background job) stays ignored.
+    if (previous[i].sa_handler != SIG_IGN) ::sigaction(kEndingSignals[i], &act, nullptr);
+  }
+  ::sigaction(SIGTSTP, nullptr, &previous_tstp);
+  if (previous_tstp.sa_handler != SIG_IGN) catch_stop();
+  act.sa_handler = on_continue;
+  ::sigaction(SIGCONT, &act, &previous_cont);
+  handlers_installed = true;
+}
+
+void uninstall_handlers() {
+  if (!handlers_installed) return;
+  for (int i = 0; i < 3; ++i) ::sigaction(kEndingSignals[i], &previous[i], nullptr);
+  ::sigaction(SIGTSTP, &previous_tstp, nullptr);
+  ::sigaction(SIGCONT, &previous_cont, nullptr);
+  handlers_installed = false;
+}
+
+}  // namespace
+
+void begin_scene_mode() {
+  static bool exit_hook = false;
+  if (!exit_hook) exit_hook = (std::atexit(at_exit) == 0);
+  if (::tcgetattr(STDIN_FILENO, &saved_mode) != 0) return;
+  scene_mode = saved_mode;
+  scene_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  scene_mode.c_cc[VMIN] = 0;  // a read returns at once, with whatever has arrived
+  scene_mode.c_cc[VTIME] = 0;
+  kitty = 0;
+  install_handlers();
+  in_scene = 1;
+  reenter_scene();
+}
+
+void push_kitty_flags() {
+  if (!mode_applied || kitty) return;
+  kitty = 1;
+  write_all(kPushKitty, sizeof kPushKitty - 1);
+}
+
+void pop_kitty_flags() {
+  if (!kitty) return;
+  // Popped before the flag falls, so that no signal in between can leave
+  // the flags on; a second pop of an empty stack does nothing.
+  if (mode_applied) write_all(kPopKitty, sizeof kPopKitty - 1);
+  kitty = 0;
+}
+
+void end_scene_mode() {
+  in_scene = 0;
+  restore_terminal();
+  kitty = 0;
+  uninstall_handlers();
+}
+
+void send_to_terminal(const char* bytes) { write_all(bytes, std::strlen(bytes)); }
+
+}  // namespace platform::posix

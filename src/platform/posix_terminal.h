@@ -1,0 +1,26 @@
+#pragma once
+// The terminal mode of the archery scene on POSIX systems, and the promise
+// that the terminal always gets its own mode back: when the scene ends, at
+// exit, on SIGINT, SIGTERM and SIGHUP (restore, then die of that signal) and
+// across Ctrl-Z (restored while stopped, the scene's mode again on SIGCONT).
+
+namespace platform::posix {
+
+// Saves the terminal's mode, then turns off echo and line editing; keys can
+// be read one by one without waiting. Signals keep working.
+void begin_scene_mode();
+
+// From now on the scene's mode includes the kitty keyboard protocol's flags
+// (pushed now, and again whenever the scene's mode comes back).
+void push_kitty_flags();
+
+// Pops the kitty flags, if pushed, without leaving the scene's mode yet.
+void pop_kitty_flags();
+
+// Puts back the mode saved by begin_scene_mode().
+void end_scene_mode();
+
+// Sends bytes to the terminal at once, bypassing the game's buffered output.
+void send_to_terminal(const char* bytes);
+
+}  // namespace platform::posix
