@@ -38,10 +38,6 @@ class Archery : public GameTest {
     polls = 0;
     platform::set_fake_keyboard(&keyboard_);
   }
-  void TearDown() override {
-    platform::set_fake_keyboard(nullptr);
-    GameTest::TearDown();
-  }
 
   // Plays the scene with `keys` for its first frames; returns every frame as
   // drawn (a clear, then the frame), and the result in `shot`.

@@ -24,6 +24,10 @@ std::ostringstream& output_stream() {
 namespace {
 std::uint32_t fake_now = 0;
 std::uint32_t fake_ticks() { return fake_now; }
+
+// Games played in-process read scripted answers, not the terminal the tests
+// run in: like piped input, they have no keyboard for the archery scene.
+const platform::FakeKeyboard kNoKeyboard{false, [] { return platform::KeyState{}; }};
 }  // namespace
 
 void set_fake_ticks(std::uint32_t ms) {
@@ -41,10 +45,12 @@ void GameTest::SetUp() {
   std::filesystem::current_path(dir_);
   reset_game_state();
   set_fake_ticks(0);
+  platform::set_fake_keyboard(&kNoKeyboard);
 }
 
 void GameTest::TearDown() {
   use_real_clock();
+  platform::set_fake_keyboard(nullptr);
   console::attach(std::cin, std::cout);
   std::filesystem::current_path(old_dir_);
   std::error_code ignored;
