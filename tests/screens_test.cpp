@@ -2,7 +2,6 @@
 #include <set>
 #include <utility>
 
-#include "console/console.h"
 #include "flow/flow.h"
 #include "harness.h"
 
@@ -17,20 +16,6 @@ TEST_F(Screens, SwordIsFivePiecesWithFourLineBreaks) {
             "{|___| O _________________________________} \n"
             "     \\  |\t\t\t\t\t\t\t\t\t  "
             "    \\/\t\t\t\t\t\t\t\t\t  \n");
-}
-
-TEST_F(Screens, ContinueWaitTakesOneNumberAndLeavesTheRest) {
-  int next = 0;
-  EXPECT_EQ(run("4 9\n", [&] {
-              continue_wait();
-              next = console::read_int();
-            }),
-            "enter a number to continue: ");
-  EXPECT_EQ(next, 9);
-}
-
-TEST_F(Screens, ClearWritesTheHomeAndEraseBytes) {
-  EXPECT_EQ(run("", clear_screen), "\033[H\033[2J");
 }
 
 TEST_F(Screens, RandomCoversItsRangeAndNeverTheUpperBound) {
