@@ -1,13 +1,12 @@
 #include "savegame/savegame.h"
 
-#include <unistd.h>
-
 #include <climits>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "harness.h"
+#include "platform/platform.h"
 #include "player/player.h"
 
 namespace {
@@ -104,7 +103,7 @@ TEST_F(SaveGame, FailedSaveKeepsTheOldFileAndPlayGoesOn) {
       "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n0\n0\n0\n" + kDescription;
   write_file("stats.txt", old);
   // The temporary file's place is taken by a folder: the file cannot be created.
-  auto temp = dir_ / ("stats.txt." + std::to_string(::getpid()) + ".tmp");
+  auto temp = dir_ / ("stats.txt." + std::to_string(platform::process_id()) + ".tmp");
   std::filesystem::create_directory(temp);
   make_hero();
   std::string out = run("1\n7\n", check_toSave);
