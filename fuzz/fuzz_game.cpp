@@ -8,12 +8,14 @@
 //   byte 0, bit 0 set:   bytes 1-2 are a big-endian length n; the next n bytes
 //                        (as many as there are) become "stats.txt", the rest is
 //                        standard input.
-//   byte 0, bit 1 set:   there is a keyboard: the archery scene is played, each
-//                        frame taking one byte of standard input as the keys
-//                        held (bit 0 left, bit 1 right, bit 2 space), as a
-//                        terminal would deliver them. Input running out
-//                        there ends the game as it does at any prompt (the
-//                        scene only ends once the player has shot).
+//   byte 0, bit 1 set:   there is a keyboard, so the archery scene is played.
+//                        Each frame takes one byte of standard input whose low
+//                        three bits say how many of the bytes after it the
+//                        terminal sent during that frame; they go through the
+//                        terminal's key decoder, as in a real terminal. Input
+//                        running out there ends the game as it does at any
+//                        prompt (the scene only ends once the player has shot).
+//   byte 0, bit 2 set:   that terminal reports key releases (kitty protocol).
 // fuzz/make_corpus.py writes seeds in this layout ('p' plain, 'r' with a
 // keyboard, 'q' with a save file, 's' with both).
 
@@ -34,6 +36,7 @@
 
 #include "console/console.h"
 #include "flow/flow.h"
+#include "platform/key_decoder.h"
 #include "platform/platform.h"
 #include "player/player.h"
 #include "savegame/savegame.h"
@@ -57,11 +60,17 @@ class ScriptedInput : public std::streambuf {
 };
 
 ScriptedInput* typing = nullptr;
+platform::KeyDecoder decoder;
+platform::KeyTracker tracker;
 
 platform::KeyState keys_from_input() {
-  int c = typing ? typing->take() : std::char_traits<char>::eof();
-  if (c == std::char_traits<char>::eof()) throw console::InputEnded{};
-  return {(c & 1) != 0, (c & 2) != 0, (c & 4) != 0};
+  constexpr int kEnd = std::char_traits<char>::eof();
+  int count = typing ? typing->take() : kEnd;
+  if (count == kEnd) throw console::InputEnded{};
+  std::string arrived;
+  for (int n = count & 7, c; n > 0 && (c = typing->take()) != kEnd; --n) arrived += static_cast<char>(c);
+  for (const platform::KeyEvent& event : decoder.feed(arrived)) tracker.apply(event);
+  return tracker.take_frame();
 }
 constexpr platform::FakeKeyboard kKeyboard{true, keys_from_input};
 constexpr platform::FakeKeyboard kNoKeyboard{false, keys_from_input};
@@ -200,6 +209,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedInput typed(bytes + pos, size - pos);
   typing = &typed;
   platform::set_fake_keyboard(size > 0 && (data[0] & 2) ? &kKeyboard : &kNoKeyboard);
+  decoder = platform::KeyDecoder();
+  tracker = platform::KeyTracker();
+  tracker.set_releases_reported(size > 0 && (data[0] & 4));
   WatchedOutput shown(typed);
   std::istream in(&typed);
   std::ostream out(&shown);

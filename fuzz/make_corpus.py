@@ -127,9 +127,14 @@ def fuzz_input(typed, save=None, keyboard=False):
     return data + typed
 
 
+# What a terminal sends for the scene's keys, each after the count byte of
+# its frame (fuzz/fuzz_game.cpp): arrows in both their CSI and SS3 forms.
+FRAME_BYTES = {0: b"\x00", 1: b"\x03\x1b[D", 2: b"\x03\x1bOC", 4: b"\x01 "}
+
+
 def archery_keys(limit=20, last_column=30, return_column=5):
-    """One byte per frame (bit 0 left, bit 1 right, bit 2 space) that walks the
-    archer into each rider's path, misses once per rider and then shoots him."""
+    """The frames of an archery scene that walks the archer into each rider's
+    path, misses once per rider and then shoots him."""
     keys, archer, horseman, entered, shot = [], last_column // 2, -1, 0, 0
     while not (horseman == -1 and entered > limit):
         if horseman == -1:
@@ -148,8 +153,8 @@ def archery_keys(limit=20, last_column=30, return_column=5):
             key, archer = 1, archer - 1
         elif archer < horseman:
             key, archer = 2, archer + 1
-        keys.append(key)
-    return bytes(keys)
+        keys.append(FRAME_BYTES[key])
+    return b"".join(keys)
 
 
 def with_keys(typed, after, keys):
