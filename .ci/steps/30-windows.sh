@@ -89,6 +89,31 @@ same "$work/linux.out" "$work/win.out" "the game's output"
 same "$work/linux/stats.txt" "$work/win/stats.txt" "the save file"
 grep -q $'\r$' "$work/win/stats.txt" ||
   { echo "FAIL: the Windows save file does not have Windows line ends"; exit 1; }
+
+# A save file carried from one system to the other resumes the same hero:
+# each build resumes from both files (to the first stat sheet of the resumed
+# ladder) and must say the same either way.
+resume() {  # save-file output program...: resumes from the save file
+  local save=$1 output=$2 dir
+  shift 2
+  dir=$(mktemp -d -p "$work")
+  cp "$save" "$dir/stats.txt"
+  (cd "$dir" && printf '1\n1\n' | timeout 60 "$@" | cat >"$output") ||
+    { echo "FAIL: $* could not resume from $save"; exit 1; }
+}
+resume "$work/linux/stats.txt" "$work/linux-from-linux.out" "$linux"
+resume "$work/win/stats.txt" "$work/linux-from-win.out" "$linux"
+resume "$work/win/stats.txt" "$work/win-from-win.out" wine "$exe"
+resume "$work/linux/stats.txt" "$work/win-from-linux.out" wine "$exe"
+if grep -q "No saved game" "$work/linux-from-linux.out"; then
+  echo "FAIL: the Linux build cannot resume from its own save file"; exit 1
+fi
+cmp -s "$work/linux-from-linux.out" "$work/linux-from-win.out" ||
+  { echo "FAIL: the Linux build reads the Windows save file differently"; exit 1; }
+cmp -s "$work/win-from-win.out" "$work/win-from-linux.out" ||
+  { echo "FAIL: vaelmoor.exe reads the Linux save file differently"; exit 1; }
+same "$work/linux-from-linux.out" "$work/win-from-win.out" "resuming from the save file"
+
 # The script must still play what it was written for: won duels, a save, a
 # purchase and the closing message. If the game's dialogue changes, mend the
 # script rather than these checks.
@@ -98,5 +123,5 @@ if [ "$(count 'He is defeated!')" -lt 3 ] || [ "$(count 'saving...')" -lt 1 ] ||
   echo "FAIL: $script no longer plays several won duels, a save, a purchase and the close"
   exit 1
 fi
-echo "-- same output from both ($(wc -l <"$work/linux.out") lines, save file included)"
+echo "-- same output from both ($(wc -l <"$work/linux.out") lines), same save file, each resumes from the other's"
 echo "-- Windows step finished in $((SECONDS - start)) s"
