@@ -28,10 +28,27 @@ void clear_screen(std::ostream& out) {
 
 std::uint32_t native::ticks_ms() { return static_cast<std::uint32_t>(GetTickCount()); }
 
+namespace {
+
+// The system's own words for an error code, like strerror on POSIX, without
+// the line break and full stop that Windows puts after them.
+std::string system_message(DWORD code) {
+  char text[256] = "";
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.'))
+    message.pop_back();
+  return message.empty() ? "Windows error " + std::to_string(code) : message;
+}
+
+}  // namespace
+
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
-  why = "Windows error " + std::to_string(GetLastError());
+  why = system_message(GetLastError());
   return false;
 }
 
