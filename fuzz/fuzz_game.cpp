@@ -133,13 +133,10 @@ void remove_work_dir() {
   if (!work_dir.empty()) std::filesystem::remove_all(work_dir, ignored);
 }
 
-// Whatever the previous game left behind goes, so each game starts from the
-// same empty folder (plus the input's own save file).
+// The previous game's save goes (a game leaves nothing else behind), so each
+// game starts from an empty folder plus the input's own save file.
 void prepare_folder(const char* save, std::size_t size, bool has_save) {
-  std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(work_dir, ignored)) {
-    std::filesystem::remove_all(entry.path(), ignored);
-  }
+  std::remove(kSaveFileName);
   if (!has_save) return;
   std::ofstream file(kSaveFileName, std::ios::binary);
   file.write(save, static_cast<std::streamsize>(size));
