@@ -32,6 +32,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP  # so that cleanup runs then too
 quietly() {  # runs a command, showing its output only when it fails
   "$@" >"$work/log" 2>&1 || { tail -60 "$work/log"; return 1; }
 }
