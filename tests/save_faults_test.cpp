@@ -70,8 +70,8 @@ std::string ladder_saving(int yes) {
 using SaveFaults = GameTest;
 
 // Every cut of a save file, and many small corruptions of it, are either read
-// or refused with a new hero made instead; never a crash (the sanitizer
-// build watches) and never a half-loaded hero.
+// or refused with a new hero made instead, and the game plays on either way;
+// never a crash (the sanitizer build watches).
 TEST_F(SaveFaults, DamagedSaveFilesLoadOrMakeANewHero) {
   // Resume, then a few answers of a duel for a loaded hero, or of creation.
   const std::string input = "1 1 0 0 1 0 5 0 0 3 6 0 2 1 0 4 0 0\n";
