@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "combat/combat.h"
 #include "console/console.h"
 #include "harness.h"
@@ -7,40 +5,12 @@
 
 namespace {
 
-// Fails unless every piece appears in `text`, in this order.
-void expect_in_order(const std::string& text, std::initializer_list<std::string> pieces) {
-  std::size_t at = 0;
-  for (const std::string& piece : pieces) {
-    std::size_t found = text.find(piece, at);
-    ASSERT_NE(found, std::string::npos) << "missing in order: " << piece << "\n--- in:\n" << text;
-    at = found + piece.size();
-  }
-}
-
-bool contains(const std::string& text, const std::string& piece) {
-  return text.find(piece) != std::string::npos;
-}
-
-std::size_t count(const std::string& text, const std::string& piece) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-  return n;
-}
-
 class Duel : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    p1.strength = 10;
-    p1.speed = 5;
-    p1.health = 10;
-    p1.magic = 10;
-    p1.weaponNum = 2;
-    p1.range = 2;
-    p1.defense = 5;
-    p1.damage = 3;
-    p1.level = 1;
-    std::strcpy(p1.name, "Ann");
+    // gameOver, strength, speed, health, magic, weapon, range, defense, damage, ammo, level, ...
+    p1 = CPlayer{0, 10, 5, 10, 10, 2, 2, 5, 3, 0, 1, 0, 0, 0, "Ann"};
     enemy.setEStats(9, 8, 3, 7, 3, 7, 2, 10, 0, 15, 150);
   }
   // Plays the duel; `rounds` answers the round prompts and actions. The
@@ -128,8 +98,8 @@ TEST_F(Duel, DeathEndsTheDuelAtOnce) {
   enemy.setEStats(8, 18, 3, 22, 15, 10, 10, 2, 0, 5, 3000);
   std::string out = fight("0 4");
   expect_in_order(out, {"Round:1\n", "You have 0 health left.\nYou have died. Ending Game...\n"});
-  EXPECT_FALSE(contains(out.substr(out.find("Ending Game")), "Turn over"));
-  EXPECT_FALSE(contains(out, "save?"));
+  EXPECT_FALSE(out.substr(out.find("Ending Game")).find("Turn over") != std::string::npos);
+  EXPECT_EQ(count_of(out, "save?"), 0u);
   EXPECT_EQ(p1.gameOver, 1);
   EXPECT_EQ(p1.battleNum, 1);
 }
@@ -223,7 +193,7 @@ TEST_F(Duel, EnchantmentCountsDownAndIsTakenBackWhole) {
                         "Your enchantment will last 8 more rounds.\n",
                         "Your enchantment will last 1 more rounds.\n",
                         "The effects of your weapon enchantment have worn off.\nTurn over\n"});
-  EXPECT_EQ(count(out, "worn off"), 1u);
+  EXPECT_EQ(count_of(out, "worn off"), 1u);
   EXPECT_EQ(p1.strength, 10);
   EXPECT_EQ(p1.damage, 3);
 }

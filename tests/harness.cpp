@@ -88,3 +88,18 @@ void GameTest::write_file(const std::string& name, const std::string& text) cons
   std::ofstream file(dir_ / name, std::ios::binary);
   file << text;
 }
+
+void expect_in_order(const std::string& text, std::initializer_list<std::string> pieces) {
+  std::size_t at = 0;
+  for (const std::string& piece : pieces) {
+    std::size_t found = text.find(piece, at);
+    ASSERT_NE(found, std::string::npos) << "missing in order: " << piece << "\n--- in:\n" << text;
+    at = found + piece.size();
+  }
+}
+
+std::size_t count_of(const std::string& text, const std::string& piece) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 // Each test plays in a fresh empty folder of its own, so "stats.txt" never
@@ -42,6 +43,11 @@ inline const std::string kClear;
 #else
 inline const std::string kClear = "\033[H\033[2J";
 #endif
+
+// Fails the test unless every piece appears in `text`, in this order.
+void expect_in_order(const std::string& text, std::initializer_list<std::string> pieces);
+// How many times `piece` appears in `text`.
+std::size_t count_of(const std::string& text, const std::string& piece);
 
 // A clock that stands still unless a test moves it.
 void set_fake_ticks(std::uint32_t ms);

@@ -31,12 +31,6 @@ std::vector<int> battles_fought(const std::string& out) {
   return fought;
 }
 
-std::size_t count(const std::string& text, const std::string& piece) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-  return n;
-}
-
 // A saved hero who kills every opponent with one blow and is never hurt.
 const std::string kChampionSave =
     "Champ\n100\n4\n100\n50\n10\n100\n100\n100\n0\n1\n%d\n0\n0\n0\n0\n0\n0\n";
@@ -48,7 +42,7 @@ using Ladder = GameTest;
 TEST_F(Ladder, WholeLadderRaisesANewHeroToLevelNine) {
   std::string out = play(kWholeLadder);
   EXPECT_EQ(battles_fought(out), (std::vector<int>{1, 3, 2, 4, 5, 6, 7, 8}));
-  EXPECT_EQ(count(out, "He is defeated!\n"), 8u);
+  EXPECT_EQ(count_of(out, "He is defeated!\n"), 8u);
   EXPECT_NE(out.find("You are level 2\nYou have advanced to the rank of trainee!\n"
                      "You are now Hero the trainee \n"),
             std::string::npos);
@@ -90,7 +84,7 @@ TEST_F(Ladder, ResumedHeroFollowsItsChain) {
     std::string out = play(input + "0\n");
     EXPECT_EQ(battles_fought(out), c.fought) << "battleNum " << c.battleNum;
     // The first duel of a chain has no save prompt of its own after the level-up.
-    EXPECT_EQ(count(out, "save?"), 2 * c.fought.size() - 1) << "battleNum " << c.battleNum;
+    EXPECT_EQ(count_of(out, "save?"), 2 * c.fought.size() - 1) << "battleNum " << c.battleNum;
     EXPECT_NE(out.find("Thank you for playing.\nenter a number to continue: "), std::string::npos);
   }
 }
