@@ -33,15 +33,7 @@ inline const std::string kSkillPoints =
     "points to traits, then you will choose a weapon and \n after your stats are shown, the "
     "game will begin.\n";
 inline const std::string kWeaponMenu =
-    "Choose weapon:\n"
-    "\t1.Short sword and small shield\n"
-    "\t2.Long sword\n"
-    "\t3.Great bow and arrows\n"
-    "\t4.Crossbow and bolts\n"
-    "\t5.Mage's staff\n"
-    "\t6.War axe\n"
-    "\t7.War hammer\n"
-    "\t8.Mace\n"
-    ">>";
+    "Choose weapon:\n\t1.Short sword and small shield\n\t2.Long sword\n\t3.Great bow and arrows\n"
+    "\t4.Crossbow and bolts\n\t5.Mage's staff\n\t6.War axe\n\t7.War hammer\n\t8.Mace\n>>";
 
 }  // namespace texts
