@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "combat/combat.h"
 #include "console/console.h"
 #include "harness.h"
@@ -225,11 +227,16 @@ TEST_F(Duel, RestHealsUpToTheStartOtherwiseGivesMagic) {
 }
 
 TEST_F(Duel, ItemsAreUsedBySlotAndKept) {
-  itemIdNum[0] = 1;
-  std::string out = fight("0 5 0 0 5 0 0 5 7 0 5 -1");
-  expect_in_order(out, {"0.Mana Gem(you get 5 magic points)\n1.nothing\n",
+  int carried[5] = {1, 2, 3, 4, 0};
+  std::copy(carried, carried + 5, itemIdNum);
+  std::string out = fight("0 5 0 0 5 0 0 5 1 0 5 2 0 5 3 0 5 7");
+  expect_in_order(out, {"0.Mana Gem(you get 5 magic points)\n1.Stone of Healing(you get 3 hit points)\n"
+                        "2.Berserker Helmet(you do +5 atk dm)\n3.Winged Boots(your speedis +4)\n4.nothing\n",
                         "You use the Mana Gem. You get 5 magic points\nYou now have 15 magic points.\n",
-                        "You now have 20 magic points.\n", "There is no item there.\n",
+                        "You now have 20 magic points.\n",
+                        "You use the Stone of Healing. You get 3 hit points\nYou now have 9 health points.\n",
+                        "You use the Berserker Helmet. You get +5 attack damage\nYou now have 8 attack damage.\n",
+                        "You use the Winged Boots. You get +4 speed\nYou now have 9 speed.\n",
                         "There is no item there.\n"});
   EXPECT_EQ(itemIdNum[0], 1);
 }
