@@ -82,4 +82,19 @@ TEST_F(Startup, ShortGamesGoStraightToTheClosing) {
   }
 }
 
+// Two players are offered only where the game allows it; the second hero is
+// made after the first one's save prompt, before the first duel.
+TEST_F(Startup, SecondPlayerComesAfterTheFirstOnesSavePrompt) {
+  for (const char* players : {"2", "3"}) {
+    reset_game_state();
+    nPossibleNumOfPlayers = 2;
+    std::string out = run(std::string("1 0 ") + players + " Ann 5 5 5 1 0 0 0 0 Bob 5 5 5 2 0 0\n", play_game);
+    bool second = players[0] == '2';
+    EXPECT_EQ(count_of(out, kSavePrompt + kClear + "Player 2," + kWelcome + "Bob,"), second ? 1u : 0u);
+    EXPECT_EQ(count_of(out, "Bob, your stats are:\nStrength:      5\n"), second ? 1u : 0u);
+    EXPECT_EQ(count_of(out, "How many players? (1-2) Player 1,"), 1u);
+    EXPECT_EQ(count_of(out, "An enemy approaches!"), 1u);
+  }
+}
+
 }  // namespace
