@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages named on the command line (by default those
+# the build and the tests need) when they are missing. CI runs as root.
 set -euo pipefail
-packages=(cmake make g++ libgtest-dev tmux)
+packages=("$@")
+[ ${#packages[@]} -gt 0 ] || packages=(cmake make g++ libgtest-dev tmux)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -13,17 +13,7 @@ win_build=${VAELMOOR_WIN_BUILD:-build-win}
 linux_build=${VAELMOOR_LINUX_BUILD:-build}
 script=.ci/windows-battle-input.txt
 
-packages=(g++-mingw-w64-x86-64 wine64 wine googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash .ci/install-deps.sh g++-mingw-w64-x86-64 wine64 wine googletest
 
 work=$(mktemp -d)
 wine_up=0

@@ -13,17 +13,7 @@ cd "$(dirname "$0")/../.."
 start=$SECONDS
 build=${VAELMOOR_LINUX_BUILD:-build}
 
-packages=(kitty xvfb xdotool libgl1-mesa-dri)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash .ci/install-deps.sh kitty xvfb xdotool libgl1-mesa-dri
 if [ ! -x "$build/vaelmoor" ]; then
   cmake -S . -B "$build" >/dev/null
   cmake --build "$build" -j 2 --target vaelmoor >/dev/null
