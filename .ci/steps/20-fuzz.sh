@@ -11,17 +11,7 @@ start=$SECONDS
 build=${VAELMOOR_FUZZ_BUILD:-build-fuzz}
 seconds=${VAELMOOR_FUZZ_SECONDS:-60}
 
-packages=(clang-14 libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash .ci/install-deps.sh clang-14 libclang-rt-14-dev
 cxx=$(command -v clang++-14 || command -v clang++)
 
 work=$(mktemp -d)
