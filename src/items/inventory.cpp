@@ -9,15 +9,27 @@ namespace {
 
 constexpr int kSlots = 5;
 
-const char* owned_text(int itemId) {
-  switch (itemId) {
-    case 1: return "Mana Gem(you get 5 magic points)";
-    case 2: return "Stone of Healing(you get 3 hit points)";
-    case 3: return "Berserker Helmet(you do +5 atk dm)";
-    case 4: return "Winged Boots(your speedis +4)";
-    default: return "nothing";
-  }
-}
+// What each item is called in the hero's list, and what one use of it does.
+struct Item {
+  const char* owned;
+  const char* announce;
+  int CPlayer::*stat;
+  int amount;
+  const char* unit;
+};
+
+constexpr Item kItems[] = {
+    {"Mana Gem(you get 5 magic points)", "You use the Mana Gem. You get 5 magic points",
+     &CPlayer::magic, 5, " magic points."},
+    {"Stone of Healing(you get 3 hit points)", "You use the Stone of Healing. You get 3 hit points",
+     &CPlayer::health, 3, " health points."},
+    {"Berserker Helmet(you do +5 atk dm)", "You use the Berserker Helmet. You get +5 attack damage",
+     &CPlayer::damage, 5, " attack damage."},
+    {"Winged Boots(your speedis +4)", "You use the Winged Boots. You get +4 speed", &CPlayer::speed, 4,
+     " speed."},
+};
+
+const Item* item_for(int itemId) { return itemId >= 1 && itemId <= 4 ? &kItems[itemId - 1] : nullptr; }
 
 // Slots 0 to 3 count as taken only for the ids 1 to 5, the last slot for any
 // positive value; a stray value from an edited save file is judged by that.
@@ -63,7 +75,8 @@ void print_itemList(int mode) {
 
 void print_ownedItems() {
   for (int slot = 0; slot < kSlots; ++slot) {
-    console::out() << slot << '.' << owned_text(itemIdNum[slot]) << '\n';
+    const Item* item = item_for(itemIdNum[slot]);
+    console::out() << slot << '.' << (item ? item->owned : "nothing") << '\n';
   }
 }
 
@@ -79,29 +92,12 @@ void assign_item(int itemId) {
 }
 
 void use_item(int itemId) {
-  std::ostream& out = console::out();
-  switch (itemId) {
-    case 1:
-      out << "You use the Mana Gem. You get 5 magic points\n";
-      p1.magic = clamped_add(p1.magic, 5);
-      out << "You now have " << p1.magic << " magic points.\n";
-      break;
-    case 2:
-      out << "You use the Stone of Healing. You get 3 hit points\n";
-      p1.health = clamped_add(p1.health, 3);
-      out << "You now have " << p1.health << " health points.\n";
-      break;
-    case 3:
-      out << "You use the Berserker Helmet. You get +5 attack damage\n";
-      p1.damage = clamped_add(p1.damage, 5);
-      out << "You now have " << p1.damage << " attack damage.\n";
-      break;
-    case 4:
-      out << "You use the Winged Boots. You get +4 speed\n";
-      p1.speed = clamped_add(p1.speed, 4);
-      out << "You now have " << p1.speed << " speed.\n";
-      break;
-    default:
-      out << "There is no item there.\n";
+  const Item* item = item_for(itemId);
+  if (!item) {
+    console::out() << "There is no item there.\n";
+    return;
   }
+  int& stat = p1.*(item->stat);
+  stat = clamped_add(stat, item->amount);
+  console::out() << item->announce << "\nYou now have " << stat << item->unit << '\n';
 }
