@@ -13,7 +13,9 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Playing needs only the game, not the test suite.
+run: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target vaelmoor
 	./$(BUILD)/vaelmoor
 
 test: build
