@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "console/screens.h"
 #include "flow/flow.h"
 #include "harness.h"
 

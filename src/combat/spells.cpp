@@ -3,7 +3,7 @@
 #include "combat/combat.h"
 #include "combat/round.h"
 #include "console/console.h"
-#include "flow/flow.h"
+#include "console/screens.h"
 #include "player/clamped.h"
 #include "player/player.h"
 

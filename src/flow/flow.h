@@ -1,6 +1,6 @@
 #pragma once
-// Game flow: start-up and play modes, the battle ladder and developer menu,
-// and the small console screens and utilities every part shares.
+// Game flow: start-up and play modes, the title card, the battle ladder and
+// the developer menu.
 
 // Plays one whole game on the console's streams, from the title card to the
 // closing message, and returns the process's exit status. End of input ends
@@ -26,8 +26,5 @@ void play_ladder();
 int goto_battle(int start);
 void goto_devMode();
 
+// The title card, the first thing every game shows.
 void print_map();
-void print_sword();
-void continue_wait();
-int random(int lo, int hi);
-void clear_screen();

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "console/console.h"
+#include "console/screens.h"
 #include "flow/flow.h"
 #include "items/items.h"
 #include "player/player.h"

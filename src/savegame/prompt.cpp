@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "console/console.h"
-#include "flow/flow.h"
+#include "console/screens.h"
 #include "platform/platform.h"
 #include "player/player.h"
 #include "savegame/savegame.h"

@@ -1,7 +1,7 @@
 #include <ostream>
 
 #include "console/console.h"
-#include "flow/flow.h"
+#include "console/screens.h"
 #include "platform/platform.h"
 #include "player/clamped.h"
 #include "story/archery.h"

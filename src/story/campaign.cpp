@@ -2,7 +2,7 @@
 
 #include "combat/combat.h"
 #include "console/console.h"
-#include "flow/flow.h"
+#include "console/screens.h"
 #include "player/clamped.h"
 #include "player/player.h"
 #include "story/passages.h"

@@ -1,9 +1,7 @@
-#include <cstdlib>
 #include <ostream>
 
 #include "console/console.h"
 #include "flow/flow.h"
-#include "platform/platform.h"
 
 void print_map() {
   console::out()
@@ -24,30 +22,3 @@ void print_map() {
          "                  /  \\     \n"
          "                  \\__/     \n";
 }
-
-void print_sword() {
-  console::out() << "      /\\\t\t\t\t\t                  \n"
-                    " ____/\t|_________________________________  \n"
-                    "{|___| O _________________________________} \n"
-                    "     \\  |\t\t\t\t\t\t\t\t\t  "
-                    "    \\/\t\t\t\t\t\t\t\t\t  \n";
-}
-
-void continue_wait() {
-  console::out() << "enter a number to continue: ";
-  console::read_int();
-}
-
-int random(int lo, int hi) {
-  // Draws fall in 0 to hi - 1, so with no room up there (hi <= 0) there is
-  // nothing to draw; lo is the one answer that keeps inside the range.
-  if (lo >= hi || hi <= 0) return lo;
-  std::srand(platform::ticks_ms());
-  int r;
-  do {
-    r = std::rand() % hi;
-  } while (r < lo);
-  return r;
-}
-
-void clear_screen() { platform::clear_screen(console::out()); }
