@@ -3,18 +3,22 @@ BUILD ?= build
 CMAKE_ARGS ?=
 JOBS ?= 2
 
-.PHONY: all build run test clean
+.PHONY: all configure build run test clean
 
 all: build
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+# Configures on first use, and again whenever CMAKE_ARGS are given, so that
+# they always reach CMake, also in a build folder configured before.
+configure:
+	@if [ -n "$(strip $(CMAKE_ARGS))" ] || [ ! -f "$(BUILD)/CMakeCache.txt" ]; then \
+	  cmake -S . -B "$(BUILD)" $(CMAKE_ARGS); \
+	fi
 
-build: $(BUILD)/CMakeCache.txt
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Playing needs only the game, not the test suite.
-run: $(BUILD)/CMakeCache.txt
+run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target vaelmoor
 	./$(BUILD)/vaelmoor
 

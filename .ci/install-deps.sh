@@ -3,7 +3,7 @@
 # the build and the tests need) when they are missing. CI runs as root.
 set -euo pipefail
 packages=("$@")
-[ ${#packages[@]} -gt 0 ] || packages=(cmake make g++ libgtest-dev tmux)
+[ ${#packages[@]} -gt 0 ] || packages=(cmake make g++ libgtest-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
