@@ -10,7 +10,6 @@
 namespace {
 
 enum Action { kAttack = 1, kMove, kMagic, kRest, kItem };
-constexpr int kSlots = 5;
 
 void attack(CEnemy& enemy) {
   std::ostream& out = console::out();
@@ -63,7 +62,7 @@ void rest(const BattleState& state) {
 void use_carried_item() {
   print_ownedItems();
   int slot = console::read_int();
-  use_item(slot >= 0 && slot < kSlots ? itemIdNum[slot] : 0);
+  use_item(slot >= 0 && slot < kItemSlots ? itemIdNum[slot] : 0);
 }
 
 }  // namespace

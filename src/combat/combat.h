@@ -28,3 +28,20 @@ class CEnemy {
   void battle_func();
   void print_battleMap();
 };
+
+// One opponent's figures, as the ladder and the story list them.
+struct EnemyRecord {
+  int nameNum;
+  int strength;
+  int speed;
+  int health;
+  int weaponNum;
+  int defense;
+  int damage;
+  int range;
+  int distance;  // feet between the two when the duel begins
+  int goldReward;
+};
+
+// A fresh enemy with the record's figures, filled through setEStats.
+CEnemy make_enemy(const EnemyRecord& record);

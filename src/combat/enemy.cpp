@@ -3,6 +3,7 @@
 #include "combat/combat.h"
 #include "console/console.h"
 #include "player/player.h"
+#include "player/weapons.h"
 
 namespace {
 
@@ -46,6 +47,13 @@ void CEnemy::setEStats(int nameNum_, int strength_, int speed_, int health_, int
   reservedStat = reservedStat_;
   distance = distance_;
   goldReward = goldReward_;
+}
+
+CEnemy make_enemy(const EnemyRecord& r) {
+  CEnemy enemy = {};
+  enemy.setEStats(r.nameNum, r.strength, r.speed, r.health, r.weaponNum, r.defense, r.damage, r.range,
+                  0, r.distance, r.goldReward);
+  return enemy;
 }
 
 void CEnemy::print_EName() {

@@ -1,3 +1,4 @@
+#include <iterator>
 #include <ostream>
 
 #include "combat/combat.h"
@@ -9,7 +10,25 @@
 
 namespace {
 
-enum Spell { kMagicMissile = 1, kEnchantWeapon, kFreezeOpponent, kHeal, kPowerBlast, kDancingFlames };
+struct Spell;
+using Cast = void (*)(const Spell&, CEnemy&, BattleState&);
+
+struct Spell {
+  int cost;        // the least magic it can be cast with, and what it spends
+  int reach;       // the farthest it works, in feet
+  int effect;      // hit points it takes from the enemy (Heal: gives the hero)
+  int reachTo;     // when set, the reach is drawn with random(reach, reachTo)
+  int effectTo;    // when set, the damage is drawn with random(effect, effectTo)
+  const char* menuLine;
+  const char* refusal;  // for a hero whose magic falls short
+  Cast cast;
+};
+
+constexpr int kAnywhere = 0;  // for the spells that test no reach
+constexpr int kEnchantStrength = 5;
+constexpr int kEnchantDamage = 2;
+constexpr int kEnchantRounds = 5;
+constexpr int kFrozenRounds = 2;
 
 constexpr char kTooFar[] = "He is too far away, your magic cannot reach him\n";
 constexpr char kTooWeak[] = "You don't have enough magic power to cast this spell.\n";
@@ -17,114 +36,113 @@ constexpr char kTooWeakToo[] = "You don't have enought magic power to cast this 
 
 // Magic missile and Power Blast: fixed damage within a fixed reach. The magic
 // is spent whether or not it reaches him.
-void blast(CEnemy& enemy, int cost, int reach, int damage) {
+void blast(const Spell& spell, CEnemy& enemy, BattleState&) {
   std::ostream& out = console::out();
-  if (p1.magic < cost) {
-    out << kTooWeak;
-    return;
-  }
-  if (enemy.distance > reach) {
+  if (enemy.distance > spell.reach) {
     out << kTooFar;
   } else {
-    enemy.health = clamped_sub(enemy.health, damage);
-    out << "He is in range of your magic and you deal him " << damage
+    enemy.health = clamped_sub(enemy.health, spell.effect);
+    out << "He is in range of your magic and you deal him " << spell.effect
         << " points of damage. He now has \n"
         << enemy.health << " health left\n";
   }
-  p1.magic -= cost;
+  p1.magic -= spell.cost;
 }
 
-void enchant_weapon(BattleState& state) {
+void enchant_weapon(const Spell& spell, CEnemy&, BattleState& state) {
   std::ostream& out = console::out();
-  if (p1.magic < 4) {
-    out << "you don't have enough magic power.\n";
-    return;
-  }
   out << "you recieve bonuses to your attacking power\n";
-  p1.magic -= 4;
+  p1.magic -= spell.cost;
   int strengthBefore = p1.strength;
   int damageBefore = p1.damage;
-  p1.strength = clamped_add(p1.strength, 5);
-  p1.damage = clamped_add(p1.damage, 2);
+  p1.strength = clamped_add(p1.strength, kEnchantStrength);
+  p1.damage = clamped_add(p1.damage, kEnchantDamage);
   state.enchantStrength = clamped_add(state.enchantStrength, p1.strength - strengthBefore);
   state.enchantDamage = clamped_add(state.enchantDamage, p1.damage - damageBefore);
   state.enchantCasts = clamped_add(state.enchantCasts, 1);
   p1.print_stats();
-  state.enchantRounds = clamped_add(state.enchantRounds, 5);
+  state.enchantRounds = clamped_add(state.enchantRounds, kEnchantRounds);
   out << "These effects will last for " << state.enchantRounds << " more rounds\n";
 }
 
 // Out of reach the spell is not cast at all, so it costs nothing.
-void freeze_opponent(const CEnemy& enemy, BattleState& state) {
+void freeze_opponent(const Spell& spell, CEnemy& enemy, BattleState& state) {
   std::ostream& out = console::out();
-  if (p1.magic < 5) {
-    out << kTooWeakToo;
-    return;
-  }
-  if (enemy.distance > 20) {
+  if (enemy.distance > spell.reach) {
     out << kTooFar;
     return;
   }
   out << "The enemy is frozen for two rounds and can't move or attack!\n";
-  p1.magic -= 5;
-  state.frozenRounds = 2;
+  p1.magic -= spell.cost;
+  state.frozenRounds = kFrozenRounds;
 }
 
-void heal() {
-  std::ostream& out = console::out();
-  if (p1.magic < 3) {
-    out << kTooWeakToo;
-    return;
-  }
-  p1.magic -= 3;
-  p1.health = clamped_add(p1.health, 4);
-  out << "You gained 4 HP! You have " << p1.health << " health now\n";
+void heal(const Spell& spell, CEnemy&, BattleState&) {
+  p1.magic -= spell.cost;
+  p1.health = clamped_add(p1.health, spell.effect);
+  console::out() << "You gained " << spell.effect << " HP! You have " << p1.health << " health now\n";
 }
 
-void dancing_flames(CEnemy& enemy) {
+void dancing_flames(const Spell& spell, CEnemy& enemy, BattleState&) {
   std::ostream& out = console::out();
-  if (p1.magic < 4) {
-    out << kTooWeak;
-    return;
-  }
-  int reach = random(7, 12);
+  int reach = random(spell.reach, spell.reachTo);
   out << "You random range is " << reach << ".\n";
   if (reach < enemy.distance) {
     out << "Your range is not far enough.\n";
   } else {
-    int damage = random(2, 8);
+    int damage = random(spell.effect, spell.effectTo);
     enemy.health = clamped_sub(enemy.health, damage);
     out << "He is in range of your magic and you deal him " << damage << " dm, he has "
         << enemy.health << " HP left.\n";
   }
-  p1.magic -= 4;
+  p1.magic -= spell.cost;
 }
+
+// Spells 1 to 6, in the menu's order. The menu is kept as players know it,
+// though not all its figures are the spells' own (Heal gives 4, Power Blast
+// deals 6).
+constexpr Spell kSpells[] = {
+    {2, 15, 2, 0, 0,
+     "   1.Magic missile(2 magic....15 range............2 dm.........................)", kTooWeak,
+     blast},
+    {4, kAnywhere, 0, 0, 0,
+     "   2.Enchant weapon(4 magic...null range..........null dm..ex: atk stat bonuses)",
+     "you don't have enough magic power.\n", enchant_weapon},
+    {5, 20, 0, 0, 0,
+     "   3.Freeze opponent(5 magic..20 range............0 dm.....ex: enemy frozen....)", kTooWeakToo,
+     freeze_opponent},
+    {3, kAnywhere, 4, 0, 0,
+     "   4.Heal(3 magic.............null range..........0 dm.....ex: heal 3 HP.......)", kTooWeakToo,
+     heal},
+    {3, 7, 6, 0, 0,
+     "   5.Power Blast(3 magic......7 range.............4 dm.........................)", kTooWeak,
+     blast},
+    {4, 7, 2, 12, 8,
+     "   6.Dancing Flames(4 magic...7-12(random) range..2-8(random) dm...............)", kTooWeak,
+     dancing_flames},
+};
+constexpr int kSpellCount = static_cast<int>(std::size(kSpells));
 
 }  // namespace
 
 void CPlayer::print_magicList() {
-  console::out()
-      << "What spell do you cast?\n   0.Cancel\n"
-         "   1.Magic missile(2 magic....15 range............2 dm.........................)"
-         "   2.Enchant weapon(4 magic...null range..........null dm..ex: atk stat bonuses)"
-         "   3.Freeze opponent(5 magic..20 range............0 dm.....ex: enemy frozen....)"
-         "   4.Heal(3 magic.............null range..........0 dm.....ex: heal 3 HP.......)"
-         "   5.Power Blast(3 magic......7 range.............4 dm.........................)"
-         "   6.Dancing Flames(4 magic...7-12(random) range..2-8(random) dm...............)";
+  std::ostream& out = console::out();
+  out << "What spell do you cast?\n   0.Cancel\n";
+  // Each line fills an 80-column row, so none ends in a line break.
+  for (const Spell& spell : kSpells) out << spell.menuLine;
 }
 
 void cast_spell(CEnemy& enemy, BattleState& state) {
   p1.print_magicList();
   console::out() << ">>";
   state.spellChoice = console::read_int();
-  switch (state.spellChoice) {
-    case kMagicMissile: blast(enemy, 2, 15, 2); break;
-    case kEnchantWeapon: enchant_weapon(state); break;
-    case kFreezeOpponent: freeze_opponent(enemy, state); break;
-    case kHeal: heal(); break;
-    case kPowerBlast: blast(enemy, 3, 7, 6); break;
-    case kDancingFlames: dancing_flames(enemy); break;
-    default: break;
+  if (state.spellChoice >= 1 && state.spellChoice <= kSpellCount) {
+    const Spell& spell = kSpells[state.spellChoice - 1];
+    if (p1.magic < spell.cost) {
+      console::out() << spell.refusal;
+    } else {
+      spell.cast(spell, enemy, state);
+    }
   }
   console::out() << "you have " << p1.magic << " magic power left\n";
 }

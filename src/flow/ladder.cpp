@@ -9,12 +9,9 @@
 
 namespace {
 
-struct Opponent {
-  int nameNum, strength, speed, health, weaponNum, defense, damage, range, distance, goldReward;
-};
-
 // Ladder battles 1 to 8, by their number (not their place on the ladder).
-constexpr Opponent kArena[] = {
+// name, strength, speed, health, weapon, defense, damage, range, distance, gold
+constexpr EnemyRecord kArena[] = {
     {1, 0, 5, 8, 6, 6, 3, 2, 25, 100},  // strength: the hero's defense, see arena_battle
     {2, 10, 7, 12, 9, 9, 5, 5, 30, 200},
     {3, 9, 10, 11, 10, 9, 5, 8, 55, 200},
@@ -26,10 +23,7 @@ constexpr Opponent kArena[] = {
 };
 
 void arena_battle(int number) {
-  const Opponent& o = kArena[number - 1];
-  CEnemy enemy = {};
-  enemy.setEStats(o.nameNum, o.strength, o.speed, o.health, o.weaponNum, o.defense, o.damage,
-                  o.range, 0, o.distance, o.goldReward);
+  CEnemy enemy = make_enemy(kArena[number - 1]);
   // The first opponent matches the hero's defense exactly, and a strike must
   // exceed it to wound: the warm-up duel can never hurt the hero.
   if (number == 1) enemy.strength = p1.defense;

@@ -1,45 +1,22 @@
 #include <ostream>
 
 #include "console/console.h"
+#include "items/catalogue.h"
 #include "items/items.h"
 #include "player/clamped.h"
 #include "player/player.h"
 
 namespace {
 
-constexpr int kSlots = 5;
-
-// What each item is called in the hero's list, and what one use of it does.
-struct Item {
-  const char* owned;
-  const char* announce;
-  int CPlayer::*stat;
-  int amount;
-  const char* unit;
-};
-
-constexpr Item kItems[] = {
-    {"Mana Gem(you get 5 magic points)", "You use the Mana Gem. You get 5 magic points",
-     &CPlayer::magic, 5, " magic points."},
-    {"Stone of Healing(you get 3 hit points)", "You use the Stone of Healing. You get 3 hit points",
-     &CPlayer::health, 3, " health points."},
-    {"Berserker Helmet(you do +5 atk dm)", "You use the Berserker Helmet. You get +5 attack damage",
-     &CPlayer::damage, 5, " attack damage."},
-    {"Winged Boots(your speedis +4)", "You use the Winged Boots. You get +4 speed", &CPlayer::speed, 4,
-     " speed."},
-};
-
-const Item* item_for(int itemId) { return itemId >= 1 && itemId <= 4 ? &kItems[itemId - 1] : nullptr; }
-
 // Slots 0 to 3 count as taken only for the ids 1 to 5, the last slot for any
 // positive value; a stray value from an edited save file is judged by that.
 bool slot_taken(int slot) {
   int id = itemIdNum[slot];
-  return slot < kSlots - 1 ? (id >= 1 && id <= 5) : id > 0;
+  return slot < kItemSlots - 1 ? (id >= 1 && id <= 5) : id > 0;
 }
 
 int first_free_slot() {
-  for (int slot = 0; slot < kSlots; ++slot) {
+  for (int slot = 0; slot < kItemSlots; ++slot) {
     if (!slot_taken(slot)) return slot;
   }
   return -1;
@@ -55,7 +32,7 @@ void offer_discard(int itemId) {
   if (console::read_int() != 1) return;
   out << "Give number 1-5 for which item to discard\n>>";
   int answer = console::read_int();
-  if (answer < 1 || answer > kSlots) return;
+  if (answer < 1 || answer > kItemSlots) return;
   itemIdNum[answer - 1] = itemId;
   out << "You now have:\n";
   print_ownedItems();
@@ -66,15 +43,16 @@ void offer_discard(int itemId) {
 void print_itemList(int mode) {
   std::ostream& out = console::out();
   if (mode == 1) {
-    out << "1.Mana Gem(500 GP)\n2.Stone of Healing(400 GP)\n3.Berserker Helmet(700 GP)\n"
-           "4.Winged Boots(600 GP)\n";
+    for (int id = 1; id <= kItemCount; ++id) {
+      out << id << '.' << item_for(id)->name << '(' << item_for(id)->price << " GP)\n";
+    }
   } else if (mode == 0) {
     out << "1.Mana gem\n2.Stone of Healing\n3.Berserker Helmet\n4.Winged Boots\n";
   }
 }
 
 void print_ownedItems() {
-  for (int slot = 0; slot < kSlots; ++slot) {
+  for (int slot = 0; slot < kItemSlots; ++slot) {
     const Item* item = item_for(itemIdNum[slot]);
     console::out() << slot << '.' << (item ? item->owned : "nothing") << '\n';
   }

@@ -1,24 +1,11 @@
 #include <ostream>
 
 #include "console/console.h"
+#include "items/catalogue.h"
 #include "items/items.h"
 #include "player/player.h"
 
 namespace {
-
-struct Ware {
-  const char* offer;  // the text after "Buy "
-  int price;
-};
-
-constexpr Ware kWares[] = {
-    {"Mana Gem(500 GP, you get +5 magic points)", 500},
-    {"Stone of Healing(400 GP, you get 3 hit points back)", 400},
-    {"Berserker Helmet(700 GP, you do +5 atk dm)", 700},
-    {"Winged Boots(600 GP, you get +4 speed)", 600},
-};
-
-const Ware* ware_for(int choice) { return choice >= 1 && choice <= 4 ? &kWares[choice - 1] : nullptr; }
 
 // One pass of the shop: the buy question, and a purchase if wanted.
 void offer_purchase() {
@@ -29,12 +16,14 @@ void offer_purchase() {
   if (wantsToBuy != 1) return;
   print_itemList(1);
   int choice = console::read_int();
-  const Ware* ware = ware_for(choice);
-  out << "\nBuy " << (ware ? ware->offer : "") << ", are you sure? 1.yes 0.no\n";
+  const Item* item = item_for(choice);
+  out << "\nBuy ";
+  if (item) out << item->name << '(' << item->price << " GP, " << item->offer << ')';
+  out << ", are you sure? 1.yes 0.no\n";
   if (console::read_int() != 1) return;
-  if (ware) {
-    if (p1.gold >= ware->price) {
-      p1.gold -= ware->price;  // paid before the slots are looked at
+  if (item) {
+    if (p1.gold >= item->price) {
+      p1.gold -= item->price;  // paid before the slots are looked at
       assign_item(choice);
     } else {
       out << "you can't afford it\n";

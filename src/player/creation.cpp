@@ -1,40 +1,17 @@
-#include <iterator>
 #include <ostream>
 
 #include "console/console.h"
 #include "player/clamped.h"
 #include "player/player.h"
+#include "player/weapons.h"
 
 namespace {
 
-struct WeaponRow {
-  const char* menuLine;
-  int range;
-  int damageAddend;   // damage  = (strength + addend) / 2
-  int defenseAddend;  // defense = (speed + addend) / 2
-  int ammo;
-};
-
-constexpr WeaponRow kWeapons[] = {
-    {"\t1.Short sword and small shield", 1, 3, 6, 0},
-    {"\t2.Long sword", 2, 5, 3, 0},
-    {"\t3.Great bow and arrows", 10, 1, 1, 20},
-    {"\t4.Crossbow and bolts", 11, 1, 10, 0},
-    {"\t5.Mage's staff", 7, 7, 5, 15},
-    {"\t6.War axe", 3, 7, 2, 0},
-    {"\t7.War hammer", 2, 8, 1, 0},
-    {"\t8.Mace", 3, 6, 3, 0},
-};
-constexpr int kWeaponCount = static_cast<int>(std::size(kWeapons));
 constexpr int kStaff = 5;
 
 int half_of_sum(int stat, int addend) { return clamp_to_int((static_cast<long long>(stat) + addend) / 2); }
 
 }  // namespace
-
-void print_weapons() {
-  for (const WeaponRow& row : kWeapons) console::out() << row.menuLine << '\n';
-}
 
 void CPlayer::get_nameStats() {
   std::ostream& out = console::out();
@@ -69,18 +46,18 @@ void CPlayer::get_weapon() {
   print_weapons();
   out << ">>";
   weaponNum = console::read_int();
-  if (weaponNum < 1 || weaponNum > kWeaponCount) {
+  const Weapon* weapon = hero_weapon(weaponNum);
+  if (!weapon) {
     out << "you didn't enter a valid choice. game ending.";
     gameOver = 1;
     return;
   }
-  const WeaponRow& row = kWeapons[weaponNum - 1];
   if (weaponNum == kStaff) {
     out << "You get a bonus to your magic!\n";
     magic = clamped_add(magic, 3);
   }
-  range = row.range;
-  damage = half_of_sum(strength, row.damageAddend);
-  defense = half_of_sum(speed, row.defenseAddend);
-  ammo = row.ammo;
+  range = weapon->range;
+  damage = half_of_sum(strength, weapon->damageAddend);
+  defense = half_of_sum(speed, weapon->defenseAddend);
+  ammo = weapon->ammo;
 }

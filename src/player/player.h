@@ -35,7 +35,9 @@ extern std::ofstream fout;
 extern std::ifstream fin;
 extern int nNumofPlayers;
 extern int nDevMode;
-extern int itemIdNum[5];
+// The hero carries at most this many items, one to a slot.
+constexpr int kItemSlots = 5;
+extern int itemIdNum[kItemSlots];
 extern CPlayer p1;
 extern CPlayer p2;
 extern int nPossibleNumOfPlayers;
@@ -46,8 +48,3 @@ constexpr int kDevModeStrength = 73;
 // Puts every global back to its value at program start, so that one process
 // can play game after game (the tests and the fuzzer do).
 void reset_game_state();
-
-void print_weapons();
-
-// The name of one of the hero's weapons 1 to 8; empty for any other number.
-const char* player_weapon_name(int weaponNum);

@@ -4,7 +4,7 @@ std::ofstream fout;
 std::ifstream fin;
 int nNumofPlayers = 0;
 int nDevMode = 0;
-int itemIdNum[5] = {0, 0, 0, 0, 0};
+int itemIdNum[kItemSlots] = {};
 CPlayer p1 = {};
 CPlayer p2 = {};
 int nPossibleNumOfPlayers = 1;

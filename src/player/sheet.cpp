@@ -4,29 +4,17 @@
 #include "console/screens.h"
 #include "player/clamped.h"
 #include "player/player.h"
+#include "player/weapons.h"
 
 namespace {
 
-// Index 0 is the unused "no entry" slot of each table.
+// Index 0 is the unused "no title" entry.
 constexpr const char* kRankTitles[] = {"",           " the player",  " the trainee",
                                        " the warrior", " the knight",  " the paladin",
                                        " the champion", " the master", " the king"};
-constexpr const char* kWeaponNames[] = {"",
-                                        "Short sword and small sheild",
-                                        "Long sword",
-                                        "Great bow and arrows",
-                                        "Crossbow and bolts",
-                                        "Mage's staff",
-                                        "War axe",
-                                        "War hammer",
-                                        "Mace"};
 constexpr int kTopRank = 8;
 
 }  // namespace
-
-const char* player_weapon_name(int weaponNum) {
-  return weaponNum >= 1 && weaponNum <= 8 ? kWeaponNames[weaponNum] : "";
-}
 
 void CPlayer::print_name() {
   console::out() << name << (level >= 1 && level <= kTopRank ? kRankTitles[level] : "");

@@ -19,7 +19,7 @@ auto stored_numbers(Hero& h) {
 
 }  // namespace
 
-std::string format_save(const CPlayer& hero, const int (&items)[5]) {
+std::string format_save(const CPlayer& hero, const int (&items)[kItemSlots]) {
   std::ostringstream file;
   file << hero.name << '\n';
   for (const int* value : stored_numbers(hero)) file << *value << '\n';
@@ -29,14 +29,14 @@ std::string format_save(const CPlayer& hero, const int (&items)[5]) {
   return file.str();
 }
 
-bool parse_save(std::istream& file, CPlayer& hero, int (&items)[5]) {
+bool parse_save(std::istream& file, CPlayer& hero, int (&items)[kItemSlots]) {
   std::string name;
   if (!(file >> name)) return false;
   CPlayer read = hero;
   for (int* value : stored_numbers(read)) {
     if (!(file >> *value)) return false;
   }
-  int slots[5] = {0, 0, 0, 0, 0};
+  int slots[kItemSlots] = {};
   for (int& slot : slots) {
     if (!(file >> slot)) {
       slot = 0;  // a failed read may have stored a limit value

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-class CPlayer;
+#include "player/player.h"
 
 constexpr char kSaveFileName[] = "stats.txt";
 
@@ -16,9 +16,9 @@ bool load_game();
 void check_toSave();
 
 // The file's twenty lines for a hero and its item slots.
-std::string format_save(const CPlayer& hero, const int (&items)[5]);
+std::string format_save(const CPlayer& hero, const int (&items)[kItemSlots]);
 
 // Reads a saved hero: the name and the twelve numbers after it must all be
 // there; the item slots are taken while they last, the rest stay 0. On
 // success `hero` (only its stored fields) and `items` are overwritten.
-bool parse_save(std::istream& file, CPlayer& hero, int (&items)[5]);
+bool parse_save(std::istream& file, CPlayer& hero, int (&items)[kItemSlots]);

@@ -12,6 +12,10 @@ namespace {
 constexpr int kHorsemanLimit = 20;
 constexpr int kTrackEnd = 30;
 constexpr int kArmWound = 2;
+
+// name, strength, speed, health, weapon, defense, damage, range, distance, gold
+constexpr EnemyRecord kKai = {9, 8, 3, 7, 3, 7, 2, 10, 15, 150};
+constexpr EnemyRecord kArthon = {10, 15, 2, 10, 9, 7, 5, 5, 20, 600};
 }  // namespace
 
 // Each passage calls the next as its last step; the story ends early only
@@ -45,13 +49,11 @@ void print_story1_2() {
 // Story duels bring gold, the save prompt and the shop, but no level-up: that
 // belongs to the arena ladder.
 void battle_story1() {
-  CEnemy kai{};
-  kai.setEStats(9, 8, 3, 7, 3, 7, 2, 10, 0, 15, 150);
+  CEnemy kai = make_enemy(kKai);
   kai.battle_func();
 }
 
 void battle_story2() {
-  CEnemy arthon{};
-  arthon.setEStats(10, 15, 2, 10, 9, 7, 5, 5, 0, 20, 600);
+  CEnemy arthon = make_enemy(kArthon);
   arthon.battle_func();
 }
