@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Windows: cross-build the game and its tests with MinGW-w64, run the tests
-# under wine, and check that a scripted Battle-mode game played by
-# vaelmoor.exe from a pipe says exactly what the Linux build says.
+# Windows: cross-build the game and its tests with MinGW-w64, make the zip
+# that players download, run the tests under wine, and check that a scripted
+# Battle-mode game played by the zip's vaelmoor.exe from a pipe says exactly
+# what the Linux build says.
 #
 # Settings (for running this step by hand): VAELMOOR_WIN_BUILD (default
 # build-win) and VAELMOOR_LINUX_BUILD (default build, the build .ci/run makes
@@ -13,7 +14,7 @@ win_build=${VAELMOOR_WIN_BUILD:-build-win}
 linux_build=${VAELMOOR_LINUX_BUILD:-build}
 script=.ci/windows-battle-input.txt
 
-bash .ci/install-deps.sh g++-mingw-w64-x86-64 wine64 wine googletest
+bash .ci/install-deps.sh g++-mingw-w64-x86-64 wine64 wine googletest unzip
 
 work=$(mktemp -d)
 wine_up=0
@@ -31,6 +32,15 @@ echo "-- cross-build ($win_build)"
 quietly cmake -S . -B "$win_build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DVAELMOOR_WERROR=ON
 quietly cmake --build "$win_build" -j2
+# The zip for players; the games below are played by the vaelmoor.exe in it.
+rm -f "$win_build"/vaelmoor-*.zip
+(cd "$win_build" && quietly cpack -G ZIP)
+zip=$(echo "$win_build"/vaelmoor-*.zip)
+unzip -l "$zip"
+unzip -q "$zip" -d "$work/zip"
+for f in vaelmoor.exe README.md LICENSE.txt; do
+  [ -f "$work/zip/$(basename "$zip" .zip)/$f" ] || { echo "FAIL: $zip holds no $f"; exit 1; }
+done
 if [ ! -f "$linux_build/CMakeCache.txt" ]; then
   quietly cmake -S . -B "$linux_build" -DVAELMOOR_WERROR=ON
 fi
@@ -55,7 +65,7 @@ echo "-- Windows tests under wine"
 
 echo "-- scripted Battle-mode game: vaelmoor.exe against the Linux build"
 input=$(realpath "$script")
-exe=$(realpath "$win_build/vaelmoor.exe")
+exe=$work/zip/$(basename "$zip" .zip)/vaelmoor.exe
 linux=$(realpath "$linux_build/vaelmoor")
 mkdir "$work/win" "$work/linux"
 (cd "$work/linux" && cat "$input" | timeout 60 "$linux" | cat >../linux.out) ||
