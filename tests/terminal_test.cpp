@@ -19,9 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include "harness.h"
+
 namespace {
 
-const std::string kClear = "\033[H\033[2J";
 const std::string kFrame = kClear + "<Arrow keys>: move <space>: shoot arrow\n";
 const std::string kAfterScene = "Erevon looked around him and then back at you. 'You killed 21";
 const std::string kClosing = "Game Over. \nThank you for playing.\nenter a number to continue: ";
@@ -70,6 +71,22 @@ class Pty {
     return std::string(reinterpret_cast<const char*>(&t), sizeof t);
   }
   void type(const std::string& bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
+
+  // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
+  // wrote is on `screen`, and continues it; returns its count of writes.
+  long writes_so_far() {
+    kill(game, SIGSTOP);
+    EXPECT_TRUE(WIFSTOPPED(next_status()));
+    (void)!write(slave_, "\001", 1);  // comes out after everything the game wrote
+    EXPECT_TRUE(wait_for("\001", screen.size()));
+    std::ifstream io("/proc/" + std::to_string(game) + "/io");
+    std::string key;
+    long count = -1;
+    while (io >> key >> count && key != "syscw:") {}
+    kill(game, SIGCONT);
+    EXPECT_TRUE(WIFCONTINUED(next_status()));
+    return count;
+  }
 
   // Reads what the game writes until `text` shows up at or after `from`, for
   // at most 5 s.
@@ -184,17 +201,23 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
 
 // In the scene the game is stopped (Ctrl-Z) and continued, then ended by a
 // signal: whenever it is not playing, the terminal has its own mode back.
-// (Ctrl-C sent as a key under kitty's flags is CI's kitty step.)
+// Between two stops, each frame was one write. (Ctrl-C sent as a key under
+// kitty's flags is CI's kitty step.)
 TEST(Terminal, StopAndDeadlySignalsRestoreTheMode) {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(strsignal(sig));
     Pty game;
     enter_scene(game);
+    const long writes = game.writes_so_far();
+    std::size_t seen = game.screen.size();
+    ASSERT_TRUE(game.wait_for(kFrame, seen) && game.wait_for(kFrame, game.screen.find(kFrame, seen) + 1));
+    const long frames = static_cast<long>(count_of(game.screen.substr(seen), kFrame));
+    EXPECT_EQ(game.writes_so_far() - writes, frames) << "one write per frame";
     const std::string scene = game.mode();
     kill(game.game, SIGTSTP);
     EXPECT_TRUE(WIFSTOPPED(game.next_status()));
     EXPECT_EQ(game.mode(), game.before) << "while stopped";
-    const std::size_t seen = game.screen.size();
+    seen = game.screen.size();
     kill(game.game, SIGCONT);
     EXPECT_TRUE(WIFCONTINUED(game.next_status()));
     EXPECT_TRUE(game.wait_for(kFrame, seen)) << "frames go on";

@@ -8,8 +8,10 @@
 
 namespace platform {
 
-// Empties the console and homes the cursor. Everything the game has written to
-// `out` so far is flushed first, so text and clear never arrive out of order.
+// Empties the console and homes the cursor. On POSIX systems the clear is
+// text, added to `out` like the rest and sent with it at the next flush. On
+// Windows the console is cleared at once, so everything written to `out` so
+// far is flushed first, and text and clear never arrive out of order.
 void clear_screen(std::ostream& out);
 
 // A millisecond counter; the game only ever uses it to seed random().

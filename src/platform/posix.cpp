@@ -11,7 +11,9 @@
 
 namespace platform {
 
-void clear_screen(std::ostream& out) { out << "\033[H\033[2J" << std::flush; }
+// No flush of its own: the clear goes out with what follows it, so a new
+// screen is sent whole, in one write, at the next read or frame.
+void clear_screen(std::ostream& out) { out << "\033[H\033[2J"; }
 
 std::uint32_t native::ticks_ms() {
   using namespace std::chrono;
