@@ -1,5 +1,6 @@
 // The real game in a pseudo-terminal: Story mode through the archery scene,
-// and the terminal's mode after the scene, signals and a stop. POSIX only.
+// and the terminal's mode and cursor after the scene, signals and a stop.
+// POSIX only.
 #ifndef _WIN32
 
 #include <fcntl.h>
@@ -24,6 +25,9 @@
 namespace {
 
 const std::string kFrame = kClear + "<Arrow keys>: move <space>: shoot arrow\n";
+const std::string kHold = "\033[?2026h", kPaint = "\033[?2026l";  // synchronized output
+const std::string kHide = "\033[?25l", kShow = "\033[?25h";
+const std::string kGiveBack = kPaint + kShow;
 const std::string kAfterScene = "Erevon looked around him and then back at you. 'You killed 21";
 const std::string kClosing = "Game Over. \nThank you for playing.\nenter a number to continue: ";
 // Story mode, load the hero, win the first duel (stat sheet, a round with an
@@ -191,6 +195,11 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
   ASSERT_TRUE(game.wait_for(kClear + kAfterScene)) << game.screen;
   EXPECT_EQ(game.mode(), game.before);
   EXPECT_EQ(game.screen.find("\033[>11u"), std::string::npos) << "no kitty flags without kitty";
+  const std::string& s = game.screen;
+  EXPECT_LT(s.find(kHide), s.find(kFrame)) << "the cursor hidden from the first frame";
+  EXPECT_NE(s.find(kShow, s.rfind(kFrame)), std::string::npos) << "and shown after the last";
+  EXPECT_EQ(count_of(s, kHold + kFrame), count_of(s, kFrame)) << "every frame held";
+  EXPECT_EQ(count_of(s, "\n" + kPaint), count_of(s, kFrame)) << "and painted at its end";
   EXPECT_EQ(game.screen.find("[D"), std::string::npos) << "the keys are not echoed";
   game.type(kRestOfTheStory.substr(2));  // its first answer was typed during the scene
   EXPECT_TRUE(game.wait_for(kClosing));
@@ -200,7 +209,8 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
 }
 
 // In the scene the game is stopped (Ctrl-Z) and continued, then ended by a
-// signal: whenever it is not playing, the terminal has its own mode back.
+// signal: whenever it is not playing, the terminal has its own mode and
+// cursor back.
 // Between two stops, each frame was one write. (Ctrl-C sent as a key under
 // kitty's flags is CI's kitty step.)
 TEST(Terminal, StopAndDeadlySignalsRestoreTheMode) {
@@ -214,18 +224,22 @@ TEST(Terminal, StopAndDeadlySignalsRestoreTheMode) {
     const long frames = static_cast<long>(count_of(game.screen.substr(seen), kFrame));
     EXPECT_EQ(game.writes_so_far() - writes, frames) << "one write per frame";
     const std::string scene = game.mode();
+    seen = game.screen.size();
     kill(game.game, SIGTSTP);
     EXPECT_TRUE(WIFSTOPPED(game.next_status()));
     EXPECT_EQ(game.mode(), game.before) << "while stopped";
+    EXPECT_TRUE(game.wait_for(kGiveBack, seen));
     seen = game.screen.size();
     kill(game.game, SIGCONT);
     EXPECT_TRUE(WIFCONTINUED(game.next_status()));
-    EXPECT_TRUE(game.wait_for(kFrame, seen)) << "frames go on";
+    EXPECT_TRUE(game.wait_for(kHide + kHold + kFrame, seen)) << "frames go on";
     EXPECT_EQ(game.mode(), scene) << "after continuing";
+    seen = game.screen.size();
     kill(game.game, sig);
     const int status = game.next_status();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
     EXPECT_EQ(game.mode(), game.before) << "after the end";
+    EXPECT_TRUE(game.wait_for(kGiveBack, seen));
   }
 }
 

@@ -47,10 +47,11 @@ bool keyboard_available();
 struct FakeKeyboard;
 
 // While a KeyScene lives, the keyboard is read key by key instead of answer by
-// answer: no echo, no waiting for Enter, Ctrl-C and Ctrl-Z still working. The
-// terminal gets back exactly the mode it had when the scene ends, when the
-// game exits or is killed by SIGINT, SIGTERM or SIGHUP, and while it is
-// stopped by Ctrl-Z (the scene's mode comes back when it continues).
+// answer: no echo, no waiting for Enter, Ctrl-C and Ctrl-Z still working, and
+// the terminal's cursor hidden. The terminal gets back exactly the mode it
+// had, its cursor included, when the scene ends, when the game exits or is
+// killed by SIGINT, SIGTERM or SIGHUP, and while it is stopped by Ctrl-Z (the
+// scene's mode comes back when it continues).
 class KeyScene {
  public:
   KeyScene();
@@ -60,6 +61,9 @@ class KeyScene {
 
   // The keys down for the coming frame. Never waits.
   KeyState poll();
+  // Clears the screen and draws `frame` there, all sent to `out` at once: one
+  // write, which terminals that can hold their painting paint as a whole.
+  void draw(std::ostream& out, const std::string& frame);
   // The pause between two frames.
   void pause(unsigned ms);
   // Ends the scene and gives back what was typed meanwhile that was none of
