@@ -47,11 +47,12 @@ bool keyboard_available();
 struct FakeKeyboard;
 
 // While a KeyScene lives, the keyboard is read key by key instead of answer by
-// answer: no echo, no waiting for Enter, Ctrl-C and Ctrl-Z still working, and
-// the terminal's cursor hidden. The terminal gets back exactly the mode it
-// had, its cursor included, when the scene ends, when the game exits or is
-// killed by SIGINT, SIGTERM or SIGHUP, and while it is stopped by Ctrl-Z (the
-// scene's mode comes back when it continues).
+// answer: no echo, no waiting for Enter, Ctrl-C, Ctrl-\ and Ctrl-Z still
+// working, and the terminal's cursor hidden. The terminal gets back exactly
+// the mode it had, its cursor included, when the scene ends, when the game
+// exits or is killed by a signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT, or a
+// crash), and while it is stopped by Ctrl-Z (the scene's mode comes back
+// when it continues).
 class KeyScene {
  public:
   KeyScene();

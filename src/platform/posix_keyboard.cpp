@@ -57,6 +57,7 @@ void handle(const std::vector<KeyEvent>& events, Replies& replies) {
       // With kitty's flags these keys no longer make the terminal send the
       // signal, so the scene sends it to itself.
       case KeyEvent::Interrupt: ::raise(SIGINT); break;
+      case KeyEvent::Quit: ::raise(SIGQUIT); break;
       case KeyEvent::Suspend: ::raise(SIGTSTP); break;
       case KeyEvent::KittyFlags: replies.kitty = true; break;
       case KeyEvent::DeviceReply: replies.device = true; break;

@@ -31,7 +31,8 @@ constexpr char kHideCursor[] = "\033[?25l";
 // then shows the cursor.
 constexpr char kGiveScreenBack[] = "\033[?2026l\033[?25h";
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT,
+                                  SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr int kEndingCount = static_cast<int>(std::size(kEndingSignals));
 struct sigaction previous[kEndingCount];
 struct sigaction previous_tstp;
@@ -72,8 +73,9 @@ const struct sigaction* previous_for(int sig) {
 }
 
 // The terminal first, then the signal does what it would have done anyway:
-// raised again under its earlier disposition, it is delivered (and kills)
-// as soon as this handler returns.
+// raised again under its earlier disposition, it is delivered (and kills,
+// with a core dump where that is its default) as soon as this handler
+// returns, a crash as much as a signal sent from outside.
 void on_ending_signal(int sig) {
   int saved_errno = errno;
   restore_terminal();

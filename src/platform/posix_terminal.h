@@ -1,10 +1,11 @@
 #pragma once
 // The terminal mode of the archery scene on POSIX systems, and the promise
 // that the terminal always gets its own mode back: when the scene ends, at
-// exit, on SIGINT, SIGTERM and SIGHUP (restore, then die of that signal) and
-// across Ctrl-Z (restored while stopped, the scene's mode again on SIGCONT).
-// When standard output is the terminal, the scene's mode also hides the
-// cursor.
+// exit, on every signal that ends the game (restore, then die of that signal
+// as it would have anyway: SIGINT, SIGTERM, SIGHUP, SIGQUIT, and the crashes
+// SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT) and across Ctrl-Z (restored while
+// stopped, the scene's mode again on SIGCONT). When standard output is the
+// terminal, the scene's mode also hides the cursor.
 
 namespace platform::posix {
 
