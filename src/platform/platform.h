@@ -14,6 +14,14 @@ namespace platform {
 // far is flushed first, and text and clear never arrive out of order.
 void clear_screen(std::ostream& out);
 
+// Called once, before anything is written: when standard output is a terminal
+// (a console on Windows) wider than 80 columns, the game's text to std::cout
+// is laid out as an 80-column console shows it (column_layout.h), and an
+// answer typed at the terminal puts the layout's cursor back at the start of
+// a line, as its echo did. Narrower terminals and piped output get the text
+// as it is.
+void attach_console_streams();
+
 // A millisecond counter; the game only ever uses it to seed random().
 std::uint32_t ticks_ms();
 
