@@ -66,5 +66,5 @@ if ! diff -u "$work/80.screen" "$work/120.screen" >"$work/diff"; then
   fail "120 columns (+) show the game otherwise than 80 columns (-)"
 fi
 echo "-- the spell menu at 120 columns:"
-sed -n '/What spell do you cast/,$p' "$work/120.screen"
+sed -n '/What spell do you cast/,/^>>/p' "$work/120.screen"
 echo "wide console: 120 columns show what 80 columns show ($((SECONDS - start)) s)"
