@@ -11,7 +11,7 @@ using platform::KeyEvent;
 
 // Events written compactly: "<" ">" " " for a press of left, right, space,
 // "+" after one for a repeat, "-" for a release; typed text in [brackets]
-// (text cut over several events joined); "^C", "^Z"; "K" and "D" for the
+// (text cut over several events joined); "^C", "^\\", "^Z"; "K" and "D" for the
 // answers to the kitty-flags and device-attributes queries.
 std::string describe(const std::vector<KeyEvent>& events) {
   std::string s;
@@ -25,7 +25,7 @@ std::string describe(const std::vector<KeyEvent>& events) {
       if (e.action != platform::KeyAction::Press) s += "?+-"[static_cast<int>(e.action)];
     } else {
       s += e.kind == KeyEvent::Interrupt ? "^C" : e.kind == KeyEvent::Suspend ? "^Z"
-           : e.kind == KeyEvent::KittyFlags ? "K" : "D";
+           : e.kind == KeyEvent::Quit ? "^\\" : e.kind == KeyEvent::KittyFlags ? "K" : "D";
     }
   }
   return s;
@@ -49,7 +49,7 @@ const struct {
     {"\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u", "[7\nAb]"},
     {"\033[57401u\033[57414u\033[233u", "[2\n\303\251]"},  // keypad 2, keypad Enter
     {"\033[57441u\033[57441;2:3u\033[A\033[1;1:3A", "[\033[A]"},  // Shift alone, up
-    {"\033[99;5u\033[99;5:3u\033[122;5u\033[100;5u", "^C^Z[\004]"},
+    {"\033[99;5u\033[99;5:3u\033[122;5u\033[92;5u\033[92;5:3u\033[100;5u", "^C^Z^\\[\004]"},
 };
 
 // However the terminal's bytes are cut into reads, the events are the same.

@@ -1,5 +1,6 @@
 // The real game in a pseudo-terminal: Story mode through the archery scene,
-// and the terminal's mode after the scene, signals and a stop. POSIX only.
+// and the terminal's mode, keyboard flags and cursor after the scene, signals
+// and a stop. POSIX only.
 #ifndef _WIN32
 
 #include <fcntl.h>
@@ -19,10 +20,15 @@
 
 #include <gtest/gtest.h>
 
+#include "harness.h"
+
 namespace {
 
-const std::string kClear = "\033[H\033[2J";
 const std::string kFrame = kClear + "<Arrow keys>: move <space>: shoot arrow\n";
+const std::string kHold = "\033[?2026h", kPaint = "\033[?2026l";  // synchronized output
+const std::string kHide = "\033[?25l", kShow = "\033[?25h";
+const std::string kPush = "\033[>11u", kPop = "\033[<u";  // kitty keyboard flags
+const std::string kGiveBack = kPaint + kShow + kPop;
 const std::string kAfterScene = "Erevon looked around him and then back at you. 'You killed 21";
 const std::string kClosing = "Game Over. \nThank you for playing.\nenter a number to continue: ";
 // Story mode, load the hero, win the first duel (stat sheet, a round with an
@@ -71,6 +77,22 @@ class Pty {
   }
   void type(const std::string& bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
 
+  // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
+  // wrote is on `screen`, and continues it; returns its count of writes.
+  long writes_so_far() {
+    kill(game, SIGSTOP);
+    EXPECT_TRUE(WIFSTOPPED(next_status()));
+    (void)!write(slave_, "\001", 1);  // comes out after everything the game wrote
+    EXPECT_TRUE(wait_for("\001", screen.size()));
+    std::ifstream io("/proc/" + std::to_string(game) + "/io");
+    std::string key;
+    long count = -1;
+    while (io >> key >> count && key != "syscw:") {}
+    kill(game, SIGCONT);
+    EXPECT_TRUE(WIFCONTINUED(next_status()));
+    return count;
+  }
+
   // Reads what the game writes until `text` shows up at or after `from`, for
   // at most 5 s.
   bool wait_for(const std::string& text, std::size_t from = 0) {
@@ -106,6 +128,7 @@ class Pty {
     pid_t child = fork();
     if (child == 0) {
       setpgid(0, 0);
+      for (int sig : {SIGINT, SIGQUIT}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
       signal(SIGTTOU, SIG_IGN);
       tcsetpgrp(tty, getpid());
       signal(SIGTTOU, SIG_DFL);
@@ -132,14 +155,15 @@ class Pty {
 };
 
 // Starts the game and brings it to the scene's first frame. The terminal
-// answers the device query only, as one without the kitty protocol would.
-void enter_scene(Pty& game) {
+// answers the device query, and the kitty query too if it is to be kitty.
+void enter_scene(Pty& game, bool kitty = false) {
   ASSERT_GT(game.game, 0);
   game.type(kToTheScene);
   ASSERT_TRUE(game.wait_for("\033[?u\033[c")) << game.screen;  // kitty flags?, device attributes?
-  game.type("\033[?62;22c");
+  game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
   ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
   ASSERT_NE(game.mode(), game.before);
+  ASSERT_EQ(game.screen.find(kPush) != std::string::npos, kitty);
 }
 
 // The keys for the frame whose track is `track`, as a player who knows the
@@ -173,7 +197,11 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
   }
   ASSERT_TRUE(game.wait_for(kClear + kAfterScene)) << game.screen;
   EXPECT_EQ(game.mode(), game.before);
-  EXPECT_EQ(game.screen.find("\033[>11u"), std::string::npos) << "no kitty flags without kitty";
+  const std::string& s = game.screen;
+  EXPECT_LT(s.find(kHide), s.find(kFrame)) << "the cursor hidden from the first frame";
+  EXPECT_NE(s.find(kShow, s.rfind(kFrame)), std::string::npos) << "and shown after the last";
+  EXPECT_EQ(count_of(s, kHold + kFrame), count_of(s, kFrame)) << "every frame held";
+  EXPECT_EQ(count_of(s, "\n" + kPaint), count_of(s, kFrame)) << "and painted at its end";
   EXPECT_EQ(game.screen.find("[D"), std::string::npos) << "the keys are not echoed";
   game.type(kRestOfTheStory.substr(2));  // its first answer was typed during the scene
   EXPECT_TRUE(game.wait_for(kClosing));
@@ -182,27 +210,37 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
   EXPECT_EQ(game.mode(), game.before);
 }
 
-// In the scene the game is stopped (Ctrl-Z) and continued, then ended by a
-// signal: whenever it is not playing, the terminal has its own mode back.
-// (Ctrl-C sent as a key under kitty's flags is CI's kitty step.)
+// In a kitty terminal the scene is stopped (Ctrl-Z) and continued, then the
+// game is ended by a signal: whenever it is not playing, the terminal has its
+// own mode, keyboard flags and cursor back. Between two stops, each frame
+// was one write. (Ctrl-C sent as a key is CI's kitty step.)
 TEST(Terminal, StopAndDeadlySignalsRestoreTheMode) {
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
     SCOPED_TRACE(strsignal(sig));
     Pty game;
-    enter_scene(game);
+    enter_scene(game, true);
+    const long writes = game.writes_so_far();
+    std::size_t seen = game.screen.size();
+    ASSERT_TRUE(game.wait_for(kFrame, seen) && game.wait_for(kFrame, game.screen.find(kFrame, seen) + 1));
+    const long frames = static_cast<long>(count_of(game.screen.substr(seen), kFrame));
+    EXPECT_EQ(game.writes_so_far() - writes, frames) << "one write per frame";
     const std::string scene = game.mode();
+    seen = game.screen.size();
     kill(game.game, SIGTSTP);
     EXPECT_TRUE(WIFSTOPPED(game.next_status()));
     EXPECT_EQ(game.mode(), game.before) << "while stopped";
-    const std::size_t seen = game.screen.size();
+    EXPECT_TRUE(game.wait_for(kGiveBack, seen));
+    seen = game.screen.size();
     kill(game.game, SIGCONT);
     EXPECT_TRUE(WIFCONTINUED(game.next_status()));
-    EXPECT_TRUE(game.wait_for(kFrame, seen)) << "frames go on";
+    EXPECT_TRUE(game.wait_for(kHide + kPush + kHold + kFrame, seen)) << "frames go on";
     EXPECT_EQ(game.mode(), scene) << "after continuing";
+    seen = game.screen.size();
     kill(game.game, sig);
     const int status = game.next_status();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
     EXPECT_EQ(game.mode(), game.before) << "after the end";
+    EXPECT_TRUE(game.wait_for(kGiveBack, seen));
   }
 }
 

@@ -117,6 +117,10 @@ void decode_kitty_key(const CsiKey& k, std::vector<KeyEvent>& events) {
     if (k.action == KeyAction::Press) add(events, KeyEvent::Suspend);
     return;
   }
+  if (ctrl && k.code == '\\') {
+    if (k.action == KeyAction::Press) add(events, KeyEvent::Quit);
+    return;
+  }
   if (k.code >= 57344 && k.code <= 63743) {  // keys that type nothing: Shift, F13, ...
     add_text(events, keypad_text(k.code));
     return;

@@ -9,7 +9,7 @@
 // - the kitty keyboard protocol, once the scene has pushed its flags: keys as
 //   CSI code ; modifiers : event u (or CSI 1 ; modifiers : event C/D for the
 //   arrows), with separate press, repeat and release events, and even typed
-//   characters and Ctrl-C sent as such sequences.
+//   characters, Ctrl-C, Ctrl-\ and Ctrl-Z sent as such sequences.
 
 #include <string>
 #include <vector>
@@ -26,6 +26,7 @@ struct KeyEvent {
     Key,          // one of the scene's three keys: `key`, `action`
     Text,         // typed bytes that belong to the next answer: `text`
     Interrupt,    // Ctrl-C sent as a key (kitty protocol)
+    Quit,         // Ctrl-\ sent as a key (kitty protocol)
     Suspend,      // Ctrl-Z sent as a key (kitty protocol)
     KittyFlags,   // the terminal's answer to the keyboard-protocol query
     DeviceReply,  // the terminal's answer to the device-attributes query

@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include "platform/native.h"
 #include "platform/platform.h"
 
@@ -22,6 +24,12 @@ KeyScene::~KeyScene() { finish(); }
 KeyState KeyScene::poll() {
   if (fake_) return fake_->poll();
   return native::poll_keys();
+}
+
+void KeyScene::draw(std::ostream& out, const std::string& frame) {
+  if (!fake_) return native::draw_frame(out, frame);
+  clear_screen(out);
+  out << frame << std::flush;
 }
 
 void KeyScene::pause(unsigned ms) {

@@ -8,9 +8,19 @@
 
 namespace platform {
 
-// Empties the console and homes the cursor. Everything the game has written to
-// `out` so far is flushed first, so text and clear never arrive out of order.
+// Empties the console and homes the cursor. On POSIX systems the clear is
+// text, added to `out` like the rest and sent with it at the next flush. On
+// Windows the console is cleared at once, so everything written to `out` so
+// far is flushed first, and text and clear never arrive out of order.
 void clear_screen(std::ostream& out);
+
+// Called once, before anything is written: when standard output is a terminal
+// (a console on Windows) wider than 80 columns, the game's text to std::cout
+// is laid out as an 80-column console shows it (column_layout.h), and an
+// answer typed at the terminal puts the layout's cursor back at the start of
+// a line, as its echo did. Narrower terminals and piped output get the text
+// as it is.
+void attach_console_streams();
 
 // A millisecond counter; the game only ever uses it to seed random().
 std::uint32_t ticks_ms();
@@ -45,10 +55,12 @@ bool keyboard_available();
 struct FakeKeyboard;
 
 // While a KeyScene lives, the keyboard is read key by key instead of answer by
-// answer: no echo, no waiting for Enter, Ctrl-C and Ctrl-Z still working. The
-// terminal gets back exactly the mode it had when the scene ends, when the
-// game exits or is killed by SIGINT, SIGTERM or SIGHUP, and while it is
-// stopped by Ctrl-Z (the scene's mode comes back when it continues).
+// answer: no echo, no waiting for Enter, Ctrl-C, Ctrl-\ and Ctrl-Z still
+// working, and the terminal's cursor hidden. The terminal gets back exactly
+// the mode it had, its cursor included, when the scene ends, when the game
+// exits or is killed by a signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT, or a
+// crash), and while it is stopped by Ctrl-Z (the scene's mode comes back
+// when it continues).
 class KeyScene {
  public:
   KeyScene();
@@ -58,6 +70,9 @@ class KeyScene {
 
   // The keys down for the coming frame. Never waits.
   KeyState poll();
+  // Clears the screen and draws `frame` there, all sent to `out` at once: one
+  // write, which terminals that can hold their painting paint as a whole.
+  void draw(std::ostream& out, const std::string& frame);
   // The pause between two frames.
   void pause(unsigned ms);
   // Ends the scene and gives back what was typed meanwhile that was none of

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <ostream>
 #include <thread>
 
 #include "platform/key_decoder.h"
@@ -56,6 +57,7 @@ void handle(const std::vector<KeyEvent>& events, Replies& replies) {
       // With kitty's flags these keys no longer make the terminal send the
       // signal, so the scene sends it to itself.
       case KeyEvent::Interrupt: ::raise(SIGINT); break;
+      case KeyEvent::Quit: ::raise(SIGQUIT); break;
       case KeyEvent::Suspend: ::raise(SIGTSTP); break;
       case KeyEvent::KittyFlags: replies.kitty = true; break;
       case KeyEvent::DeviceReply: replies.device = true; break;
@@ -93,7 +95,7 @@ void native::enter_key_scene() {
   typed.clear();
   kitty_on = false;
   posix::begin_scene_mode();
-  if (::isatty(STDOUT_FILENO) != 1) return;  // the queries would go into a file
+  if (!posix::scene_on_screen()) return;  // the queries would go into a file
   posix::send_to_terminal(kAskKittyThenDevice);
   if (!await_device_reply().kitty) return;
   posix::push_kitty_flags();
@@ -122,6 +124,15 @@ std::string native::leave_key_scene() {
   std::string kept;
   kept.swap(typed);
   return kept;
+}
+
+void native::draw_frame(std::ostream& out, const std::string& frame) {
+  bool hold = posix::scene_on_screen();
+  if (hold) out << posix::kHoldPainting;
+  clear_screen(out);
+  out << frame;
+  if (hold) out << posix::kPaintNow;
+  out.flush();
 }
 
 void native::sleep_ms(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace platform::posix {
 
@@ -20,12 +21,20 @@ struct termios scene_mode;
 volatile std::sig_atomic_t in_scene = 0;      // between begin and end
 volatile std::sig_atomic_t mode_applied = 0;  // the terminal is in the scene's mode now
 volatile std::sig_atomic_t kitty = 0;         // the scene's mode includes the kitty flags
+volatile std::sig_atomic_t on_screen = 0;     // standard output is the terminal
 
 constexpr char kPushKitty[] = "\033[>11u";  // disambiguate + event types + all keys as escapes
 constexpr char kPopKitty[] = "\033[<u";
+constexpr char kHideCursor[] = "\033[?25l";
+// Paints whatever a signal cut short (a frame whose write was interrupted
+// would otherwise hold the painting until the terminal tires of waiting),
+// then shows the cursor.
+constexpr char kGiveScreenBack[] = "\033[?2026l\033[?25h";
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previous[3];
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT,
+                                  SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr int kEndingCount = static_cast<int>(std::size(kEndingSignals));
+struct sigaction previous[kEndingCount];
 struct sigaction previous_tstp;
 struct sigaction previous_cont;
 bool handlers_installed = false;
@@ -43,6 +52,7 @@ void write_all(const char* bytes, std::size_t n) {
 // Both of these are safe inside a signal handler.
 void restore_terminal() {
   if (!mode_applied) return;
+  if (on_screen) write_all(kGiveScreenBack, sizeof kGiveScreenBack - 1);
   if (kitty) write_all(kPopKitty, sizeof kPopKitty - 1);
   ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
   mode_applied = 0;
@@ -52,18 +62,20 @@ void reenter_scene() {
   if (!in_scene || mode_applied) return;
   mode_applied = 1;
   ::tcsetattr(STDIN_FILENO, TCSANOW, &scene_mode);
+  if (on_screen) write_all(kHideCursor, sizeof kHideCursor - 1);
   if (kitty) write_all(kPushKitty, sizeof kPushKitty - 1);
 }
 
 const struct sigaction* previous_for(int sig) {
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < kEndingCount; ++i)
     if (kEndingSignals[i] == sig) return &previous[i];
   return nullptr;
 }
 
 // The terminal first, then the signal does what it would have done anyway:
-// raised again under its earlier disposition, it is delivered (and kills)
-// as soon as this handler returns.
+// raised again under its earlier disposition, it is delivered (and kills,
+// with a core dump where that is its default) as soon as this handler
+// returns, a crash as much as a signal sent from outside.
 void on_ending_signal(int sig) {
   int saved_errno = errno;
   restore_terminal();
@@ -115,7 +127,7 @@ void install_handlers() {
   std::memset(&act, 0, sizeof act);
   sigemptyset(&act.sa_mask);
   act.sa_handler = on_ending_signal;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kEndingCount; ++i) {
     ::sigaction(kEndingSignals[i], nullptr, &previous[i]);
     // A signal the game was started to ignore (nohup, a background job) stays ignored.
     if (previous[i].sa_handler != SIG_IGN) ::sigaction(kEndingSignals[i], &act, nullptr);
@@ -129,7 +141,7 @@ void install_handlers() {
 
 void uninstall_handlers() {
   if (!handlers_installed) return;
-  for (int i = 0; i < 3; ++i) ::sigaction(kEndingSignals[i], &previous[i], nullptr);
+  for (int i = 0; i < kEndingCount; ++i) ::sigaction(kEndingSignals[i], &previous[i], nullptr);
   ::sigaction(SIGTSTP, &previous_tstp, nullptr);
   ::sigaction(SIGCONT, &previous_cont, nullptr);
   handlers_installed = false;
@@ -140,6 +152,7 @@ void uninstall_handlers() {
 void begin_scene_mode() {
   static bool exit_hook = false;
   if (!exit_hook) exit_hook = (std::atexit(at_exit) == 0);
+  on_screen = ::isatty(STDOUT_FILENO) == 1;
   if (::tcgetattr(STDIN_FILENO, &saved_mode) != 0) return;
   scene_mode = saved_mode;
   scene_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
@@ -164,6 +177,8 @@ void pop_kitty_flags() {
   if (mode_applied) write_all(kPopKitty, sizeof kPopKitty - 1);
   kitty = 0;
 }
+
+bool scene_on_screen() { return on_screen != 0; }
 
 void end_scene_mode() {
   in_scene = 0;

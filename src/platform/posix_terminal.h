@@ -1,10 +1,18 @@
 #pragma once
 // The terminal mode of the archery scene on POSIX systems, and the promise
 // that the terminal always gets its own mode back: when the scene ends, at
-// exit, on SIGINT, SIGTERM and SIGHUP (restore, then die of that signal) and
-// across Ctrl-Z (restored while stopped, the scene's mode again on SIGCONT).
+// exit, on every signal that ends the game (restore, then die of that signal
+// as it would have anyway: SIGINT, SIGTERM, SIGHUP, SIGQUIT, and the crashes
+// SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT) and across Ctrl-Z (restored while
+// stopped, the scene's mode again on SIGCONT). When standard output is the
+// terminal, the scene's mode also hides the cursor.
 
 namespace platform::posix {
+
+// Between these the terminal holds its painting, so that a frame appears
+// whole (synchronized output; terminals without it ignore both).
+inline constexpr char kHoldPainting[] = "\033[?2026h";
+inline constexpr char kPaintNow[] = "\033[?2026l";
 
 // Saves the terminal's mode, then turns off echo and line editing; keys can
 // be read one by one without waiting. Signals keep working.
@@ -16,6 +24,9 @@ void push_kitty_flags();
 
 // Pops the kitty flags, if pushed, without leaving the scene's mode yet.
 void pop_kitty_flags();
+
+// Whether the scene's standard output is the terminal.
+bool scene_on_screen();
 
 // Puts back the mode saved by begin_scene_mode().
 void end_scene_mode();

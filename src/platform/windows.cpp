@@ -1,3 +1,4 @@
+#include <io.h>
 #include <windows.h>
 
 #include <iostream>
@@ -24,6 +25,27 @@ void clear_screen(std::ostream& out) {
   FillConsoleOutputCharacterA(console, ' ', cells, home, &written);
   FillConsoleOutputAttribute(console, info.wAttributes, cells, home, &written);
   SetConsoleCursorPosition(console, home);
+  console_cleared();
+}
+
+bool native::output_is_console() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
+// The width at which the console wraps: its buffer's, which is also the
+// window's in Windows Terminal and in consoles that rewrap on resizing.
+int native::console_columns() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+  return info.dwSize.X;
+}
+
+// The console echoes typed keys only while a read takes them, so every line
+// read from it was echoed just now, at the cursor.
+long native::read_input(char* buf, std::size_t size, bool& waited) {
+  waited = true;
+  return _read(0, buf, static_cast<unsigned>(size));
 }
 
 std::uint32_t native::ticks_ms() { return static_cast<std::uint32_t>(GetTickCount()); }

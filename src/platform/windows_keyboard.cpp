@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <ostream>
+
 #include "platform/native.h"
 
 namespace platform {
@@ -29,6 +31,16 @@ KeyState native::poll_keys() {
 }
 
 std::string native::leave_key_scene() { return {}; }
+
+// The console's own clear (which flushes what came before it), then the frame
+// in one write. A console that takes escape sequences could get it all in one
+// write, held for painting, as POSIX terminals do; but it takes them only in a
+// mode the game would have to switch on and give back on every way out,
+// Ctrl-C included, and the console-API clear works in every console.
+void native::draw_frame(std::ostream& out, const std::string& frame) {
+  clear_screen(out);
+  out << frame << std::flush;
+}
 
 void native::sleep_ms(unsigned ms) { Sleep(ms); }
 

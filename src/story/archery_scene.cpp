@@ -1,7 +1,4 @@
-#include <ostream>
-
 #include "console/console.h"
-#include "console/screens.h"
 #include "platform/platform.h"
 #include "player/clamped.h"
 #include "story/archery.h"
@@ -21,9 +18,7 @@ int shoot_horsemen(int limit, int lastColumn) {
   ArcheryState s = archery_start(limit, lastColumn);
   while (!archery_over(s)) {
     s = archery_step(s, keys.poll());
-    std::string frame = archery_frame(s);
-    clear_screen();
-    console::out() << frame << std::flush;
+    keys.draw(console::out(), archery_frame(s));
     keys.pause(kFramePeriodMs);
   }
   console::hold_typed_input(keys.finish());
