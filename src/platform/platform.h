@@ -16,7 +16,10 @@ void clear_screen(std::ostream& out);
 std::uint32_t ticks_ms();
 
 // Moves the finished file `from` over `to` in one step, so that `to` is always
-// either its old self or the new file. On failure `why` says what went wrong.
+// either its old self or the new file, and makes the change last through a
+// power cut: the new file's bytes reach the disk before the move, the move
+// itself right after it. On failure `why` says what went wrong; a failure
+// before the move leaves `to` as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
 
 // A number that no other running game shares, for naming temporary files.

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,10 +20,47 @@ std::uint32_t native::ticks_ms() {
   return static_cast<std::uint32_t>(duration_cast<milliseconds>(since_boot).count());
 }
 
+namespace {
+
+// Opens `path` with `flags`, flushes what the system holds of it to the disk
+// and closes it; fsync on any descriptor of a file flushes the file's data.
+bool flush_to_disk(const std::string& path, int flags, std::string& why) {
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  int synced = ::fsync(fd);
+  int error = errno;
+  // Some file systems cannot flush a folder at all: its entries are then as
+  // safe as that system makes them, and the save is still good.
+  if (synced != 0 && error == EINVAL && (flags & O_DIRECTORY)) synced = 0;
+  if (::close(fd) != 0 && synced == 0) {
+    synced = -1;
+    error = errno;
+  }
+  if (synced != 0) why = std::strerror(error);
+  return synced == 0;
+}
+
+// The folder that holds the entry `path`.
+std::string folder_of(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+// The bytes first, the name after: a rename that reached the disk before the
+// data could leave the name on an empty file after a power cut.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
-  why = std::strerror(errno);
-  return false;
+  if (!flush_to_disk(from, O_RDONLY, why)) return false;
+  if (std::rename(from.c_str(), to.c_str()) != 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  return flush_to_disk(folder_of(to), O_RDONLY | O_DIRECTORY, why);
 }
 
 unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }

@@ -45,10 +45,22 @@ std::string system_message(DWORD code) {
 
 }  // namespace
 
+// Flushes the file's bytes to the disk before the move, so that a power cut
+// cannot leave the new name on a file whose contents never got there; with
+// MOVEFILE_WRITE_THROUGH the move itself is on the disk when it returns.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  HANDLE file = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+  DWORD error = GetLastError();
+  if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && flushed) {
+    flushed = false;
+    error = GetLastError();
+  }
+  if (flushed && MoveFileExA(from.c_str(), to.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
-  why = system_message(GetLastError());
+  why = system_message(flushed ? GetLastError() : error);
   return false;
 }
 
