@@ -2,6 +2,7 @@
 // The only door from the game to the operating system and the terminal.
 // posix.cpp and windows.cpp implement it; the build picks one.
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -21,6 +22,12 @@ std::uint32_t ticks_ms();
 // itself right after it. On failure `why` says what went wrong; a failure
 // before the move leaves `to` as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
+
+// Reads the file `name` whole into `bytes`, only when it is an ordinary file
+// of at most `limit` bytes. Anything else (missing, unreadable, a folder, a
+// pipe, a device, a longer file) is refused at once: no waiting, and never
+// more than `limit` + 1 bytes read.
+bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes);
 
 // A number that no other running game shares, for naming temporary files.
 unsigned long process_id();

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -6,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ostream>
+#include <utility>
 
 #include "platform/native.h"
 #include "platform/platform.h"
@@ -61,6 +63,32 @@ bool replace_file(const std::string& from, const std::string& to, std::string& w
     return false;
   }
   return flush_to_disk(folder_of(to), O_RDONLY | O_DIRECTORY, why);
+}
+
+// Non-blocking, so that a pipe without a writer cannot hold the game; the
+// type is asked of the opened file itself, so nothing can be put in its place
+// between the question and the reading.
+bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes) {
+  int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  std::string text(ok ? limit + 1 : 0, '\0');
+  std::size_t got = 0;
+  while (ok && got < text.size()) {
+    ssize_t n = ::read(fd, &text[got], text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  if (!ok || got > limit) return false;
+  text.resize(got);
+  bytes = std::move(text);
+  return true;
 }
 
 unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }

@@ -1,7 +1,9 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "platform/native.h"
 #include "platform/platform.h"
@@ -62,6 +64,30 @@ bool replace_file(const std::string& from, const std::string& to, std::string& w
     return true;
   why = system_message(flushed ? GetLastError() : error);
   return false;
+}
+
+// A folder does not open this way at all, and a device (CON, a pipe) is no
+// disk file; the lines keep the CR LF of a text file, which reads as blanks.
+bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes) {
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = GetFileType(file) == FILE_TYPE_DISK;
+  std::string text(ok ? limit + 1 : 0, '\0');
+  std::size_t got = 0;
+  while (ok && got < text.size()) {
+    DWORD n = 0;
+    DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(text.size() - got, MAXDWORD));
+    ok = ReadFile(file, &text[got], wanted, &n, nullptr);
+    if (n == 0) break;
+    got += n;
+  }
+  CloseHandle(file);
+  if (!ok || got > limit) return false;
+  text.resize(got);
+  bytes = std::move(text);
+  return true;
 }
 
 unsigned long process_id() { return static_cast<unsigned long>(GetCurrentProcessId()); }

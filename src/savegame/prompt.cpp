@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ostream>
+#include <sstream>
 
 #include "console/console.h"
 #include "console/screens.h"
@@ -42,12 +43,17 @@ void save_game() {
   continue_wait();
 }
 
+// The platform reads the file, so that whatever else is called stats.txt (a
+// pipe, a device, a huge file) is refused before it can hold the game or
+// fill its memory; fin therefore stays closed.
 bool load_game() {
   console::out() << "loading...\n";
-  fin.open(kSaveFileName);
-  bool loaded = fin.is_open() && parse_save(fin, p1, itemIdNum);
-  fin.close();
-  fin.clear();
+  std::string text;
+  bool loaded = platform::read_small_file(kSaveFileName, kSaveFileLimit, text);
+  if (loaded) {
+    std::istringstream file(text);
+    loaded = parse_save(file, p1, itemIdNum);
+  }
   if (!loaded) console::out() << "No saved game could be loaded from " << kSaveFileName << ".\n";
   return loaded;
 }
