@@ -268,6 +268,23 @@ struct Game {
   }
 };
 
+// A save removes the temporary files that games killed mid-save left, and
+// only those: not a running game's, nor a file that merely looks alike.
+TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
+  Game running;  // waits in this folder for its first answer
+  pid_t dead;
+  {
+    Game killed;
+    dead = killed.pid;
+  }
+  auto temp = [](pid_t pid) { return "stats.txt." + std::to_string(pid) + ".tmp"; };
+  const std::pair<std::string, bool> files[] = {
+      {temp(dead), false}, {temp(running.pid), true}, {temp(dead) + ".keep", true}};
+  for (const auto& [name, kept] : files) write_file(name, kOldSave);
+  play("1 0 Hero 9 12 0 4 0 0 0 1 7 0\n");
+  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(dir_ / name), kept) << name;
+}
+
 // True when a killed game left its temporary file: it died mid-save.
 bool remove_temp_files(const fs::path& dir) {
   bool found = false;

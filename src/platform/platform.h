@@ -32,6 +32,10 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 // A number that no other running game shares, for naming temporary files.
 unsigned long process_id();
 
+// True only when surely no running process has the number `id` (as given by
+// process_id); when in doubt, false.
+bool process_gone(unsigned long id);
+
 // Test seam: while set, ticks_ms() answers from the fake instead of the clock.
 using TicksSource = std::uint32_t (*)();
 void set_ticks_source(TicksSource fake);

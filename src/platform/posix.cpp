@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <ostream>
 #include <utility>
 
@@ -92,5 +94,12 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 }
 
 unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }
+
+// No signal is sent: signal 0 only asks whether the process exists. A game of
+// another user answers EPERM, and is alive.
+bool process_gone(unsigned long id) {
+  if (id == 0 || id > static_cast<unsigned long>(std::numeric_limits<pid_t>::max())) return false;
+  return ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+}
 
 }  // namespace platform

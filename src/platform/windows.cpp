@@ -92,4 +92,17 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 
 unsigned long process_id() { return static_cast<unsigned long>(GetCurrentProcessId()); }
 
+// A process that has ended but is still held open by someone answers with
+// its exit code; one that is gone cannot be opened at all. Number 0 is the
+// system's idle process, never a game.
+bool process_gone(unsigned long id) {
+  if (id == 0 || id > MAXDWORD) return false;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+  DWORD code = STILL_ACTIVE;
+  bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+  CloseHandle(process);
+  return ended;
+}
+
 }  // namespace platform
