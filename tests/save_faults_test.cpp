@@ -1,7 +1,9 @@
 // The save file under faults: the game killed in the middle of saves, saves
-// that cannot be written, and save files damaged in every way.
+// that cannot be written, save files damaged in every way, and what is
+// called stats.txt without being a save file.
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -10,14 +12,16 @@
 
 #include "harness.h"
 #include "platform/platform.h"
+#include "savegame/savegame.h"
 
 #ifndef _WIN32
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <iostream>
 #include <thread>
 
@@ -67,18 +71,29 @@ std::string ladder_saving(int yes) {
 }
 #endif
 
+// The most memory this process has held so far, in KiB (0 where unknown).
+long peak_rss_kib() {
+#ifdef _WIN32
+  return 0;
+#else
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+#endif
+}
+
 using SaveFaults = GameTest;
 
-// Every cut of a save file, and many small corruptions of it, are either read
-// or refused with a new hero made instead, and the game plays on either way;
-// never a crash (the sanitizer build watches).
+// Every cut of a save file, many small corruptions of it, and things that are
+// no save file at all are either read or refused with a new hero made
+// instead, and the game plays on either way; never a crash (the sanitizer
+// build watches).
 TEST_F(SaveFaults, DamagedSaveFilesLoadOrMakeANewHero) {
   // Resume, then a few answers of a duel for a loaded hero, or of creation.
   const std::string input = "1 1 0 0 1 0 5 0 0 3 6 0 2 1 0 4 0 0\n";
   const std::size_t goldLine = kOldSave.find("900");
-  // Plays a game that resumes from `file`; true when the hero was loaded.
-  auto resumes = [&](const std::string& file) {
-    write_file("stats.txt", file);
+  // Plays a game that resumes from what stats.txt is; true when the hero was loaded.
+  auto resumes_from_it = [&] {
     std::string out = play(input);
     std::size_t at = out.find("loading...\n");
     EXPECT_NE(at, std::string::npos) << out;
@@ -87,6 +102,10 @@ TEST_F(SaveFaults, DamagedSaveFilesLoadOrMakeANewHero) {
       EXPECT_EQ(out.compare(at + kNoLoad.size(), 9, "Player 1,"), 0) << "a new hero\n" << out;
     }
     return !refused;
+  };
+  auto resumes = [&](const std::string& file) {
+    write_file("stats.txt", file);
+    return resumes_from_it();
   };
   // A cut file loads exactly when gold's first digit is still there.
   for (std::size_t len = 0; len <= kOldSave.size(); ++len) {
@@ -112,6 +131,39 @@ TEST_F(SaveFaults, DamagedSaveFilesLoadOrMakeANewHero) {
   }
   EXPECT_GT(loaded, 100);
   EXPECT_GT(refused, 100);
+
+  // Whatever else is called stats.txt is refused at once and with little
+  // memory, however long it would take to read.
+  const fs::path saved = dir_ / "stats.txt";
+  auto padded = [&](std::size_t size) {
+    write_file("stats.txt", kOldSave + std::string(size - kOldSave.size(), '\n'));
+    return true;
+  };
+  struct OddFile {
+    const char* what;
+    bool loads;
+    std::function<bool()> make;  // false where this system cannot have it
+  };
+  const OddFile odd_files[] = {
+      {"a save as long as a save may be", true, [&] { return padded(kSaveFileLimit); }},
+      {"a save one byte longer", false, [&] { return padded(kSaveFileLimit + 1); }},
+      {"a save 1 MiB long", false, [&] { return padded(1 << 20); }},
+      {"a folder", false, [&] { return fs::create_directory(saved); }},
+#ifndef _WIN32
+      {"a pipe", false, [&] { return ::mkfifo(saved.c_str(), 0600) == 0; }},
+      {"a link to /dev/zero", false,
+       [&] { return fs::exists("/dev/zero") && (fs::create_symlink("/dev/zero", saved), true); }},
+#endif
+  };
+  for (const OddFile& odd : odd_files) {
+    fs::remove_all(saved);
+    if (!odd.make()) continue;
+    const long peak = peak_rss_kib();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(resumes_from_it(), odd.loads) << odd.what;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << odd.what;
+    EXPECT_LT(peak_rss_kib() - peak, 4096) << odd.what << ": KiB more at the peak";
+  }
 }
 
 #ifndef _WIN32
@@ -215,6 +267,23 @@ struct Game {
     return true;
   }
 };
+
+// A save removes the temporary files that games killed mid-save left, and
+// only those: not a running game's, nor a file that merely looks alike.
+TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
+  Game running;  // waits in this folder for its first answer
+  pid_t dead;
+  {
+    Game killed;
+    dead = killed.pid;
+  }
+  auto temp = [](pid_t pid) { return "stats.txt." + std::to_string(pid) + ".tmp"; };
+  const std::pair<std::string, bool> files[] = {
+      {temp(dead), false}, {temp(running.pid), true}, {temp(dead) + ".keep", true}};
+  for (const auto& [name, kept] : files) write_file(name, kOldSave);
+  play("1 0 Hero 9 12 0 4 0 0 0 1 7 0\n");
+  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(dir_ / name), kept) << name;
+}
 
 // True when a killed game left its temporary file: it died mid-save.
 bool remove_temp_files(const fs::path& dir) {

@@ -33,8 +33,13 @@ cp -r fuzz/corpus "$work/corpus"
 mkdir "$work/artifacts"
 echo "-- fuzz for $seconds s"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The games save to a folder under TMPDIR, and every save is flushed to the
+# disk: in memory (/dev/shm) the flush costs nothing, and the fuzzer plays
+# several times as many games.
+fuzz_tmp=${TMPDIR:-/tmp}
+[ -d /dev/shm ] && [ -w /dev/shm ] && fuzz_tmp=/dev/shm
 status=0
-"$build/fuzz/vaelmoor_fuzz" "$work/corpus" -dict=fuzz/vaelmoor.dict -max_total_time="$seconds" \
+TMPDIR=$fuzz_tmp "$build/fuzz/vaelmoor_fuzz" "$work/corpus" -dict=fuzz/vaelmoor.dict -max_total_time="$seconds" \
   -timeout=10 -rss_limit_mb=2048 -max_len=4096 -artifact_prefix="$work/artifacts/" \
   -print_final_stats=1 </dev/null >"$work/fuzz.log" 2>&1 || status=$?
 grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' \

@@ -2,6 +2,7 @@
 // The only door from the game to the operating system and the terminal.
 // posix.cpp and windows.cpp implement it; the build picks one.
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -26,11 +27,24 @@ void attach_console_streams();
 std::uint32_t ticks_ms();
 
 // Moves the finished file `from` over `to` in one step, so that `to` is always
-// either its old self or the new file. On failure `why` says what went wrong.
+// either its old self or the new file, and makes the change last through a
+// power cut: the new file's bytes reach the disk before the move, the move
+// itself right after it. On failure `why` says what went wrong; a failure
+// before the move leaves `to` as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
+
+// Reads the file `name` whole into `bytes`, only when it is an ordinary file
+// of at most `limit` bytes. Anything else (missing, unreadable, a folder, a
+// pipe, a device, a longer file) is refused at once: no waiting, and never
+// more than `limit` + 1 bytes read.
+bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes);
 
 // A number that no other running game shares, for naming temporary files.
 unsigned long process_id();
+
+// True only when surely no running process has the number `id` (as given by
+// process_id); when in doubt, false.
+bool process_gone(unsigned long id);
 
 // Test seam: while set, ticks_ms() answers from the fake instead of the clock.
 using TicksSource = std::uint32_t (*)();

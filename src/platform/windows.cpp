@@ -1,8 +1,10 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "platform/native.h"
 #include "platform/platform.h"
@@ -67,13 +69,62 @@ std::string system_message(DWORD code) {
 
 }  // namespace
 
+// Flushes the file's bytes to the disk before the move, so that a power cut
+// cannot leave the new name on a file whose contents never got there; with
+// MOVEFILE_WRITE_THROUGH the move itself is on the disk when it returns.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  HANDLE file = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+  DWORD error = GetLastError();
+  if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && flushed) {
+    flushed = false;
+    error = GetLastError();
+  }
+  if (flushed && MoveFileExA(from.c_str(), to.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
-  why = system_message(GetLastError());
+  why = system_message(flushed ? GetLastError() : error);
   return false;
 }
 
+// A folder does not open this way at all, and a device (CON, a pipe) is no
+// disk file; the lines keep the CR LF of a text file, which reads as blanks.
+bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes) {
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = GetFileType(file) == FILE_TYPE_DISK;
+  std::string text(ok ? limit + 1 : 0, '\0');
+  std::size_t got = 0;
+  while (ok && got < text.size()) {
+    DWORD n = 0;
+    DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(text.size() - got, MAXDWORD));
+    ok = ReadFile(file, &text[got], wanted, &n, nullptr);
+    if (n == 0) break;
+    got += n;
+  }
+  CloseHandle(file);
+  if (!ok || got > limit) return false;
+  text.resize(got);
+  bytes = std::move(text);
+  return true;
+}
+
 unsigned long process_id() { return static_cast<unsigned long>(GetCurrentProcessId()); }
+
+// A process that has ended but is still held open by someone answers with
+// its exit code; one that is gone cannot be opened at all. Number 0 is the
+// system's idle process, never a game.
+bool process_gone(unsigned long id) {
+  if (id == 0 || id > MAXDWORD) return false;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+  DWORD code = STILL_ACTIVE;
+  bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+  CloseHandle(process);
+  return ended;
+}
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "console/console.h"
 #include "console/screens.h"
@@ -11,10 +13,45 @@
 
 namespace {
 
+// The file a save is written to before it takes the old save's place; each
+// running game has its own, named for its process.
+std::string temp_name(unsigned long process) {
+  return std::string(kSaveFileName) + "." + std::to_string(process) + ".tmp";
+}
+
+// The process that named the temporary save file `name`, or 0 for a name
+// that no game makes.
+unsigned long temp_owner(const std::string& name) {
+  const std::size_t start = std::strlen(kSaveFileName) + 1;  // past the dot
+  unsigned long process = 0;
+  for (std::size_t i = start; i < name.size() && i < start + 9; ++i) {
+    if (name[i] < '0' || name[i] > '9') break;
+    process = process * 10 + static_cast<unsigned long>(name[i] - '0');
+  }
+  return name == temp_name(process) ? process : 0;
+}
+
+// A game killed in the middle of a save leaves its temporary file behind.
+// Those of games that are surely gone are removed; a game still running, in
+// this folder or not, may be about to move its file into place.
+void remove_dead_games_temp_files() {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  for (fs::directory_iterator entry(".", error), end; !error && entry != end;
+       entry.increment(error)) {
+    unsigned long owner = temp_owner(entry->path().filename().string());
+    std::error_code ignored;
+    if (owner && entry->symlink_status(ignored).type() == fs::file_type::regular &&
+        platform::process_gone(owner))
+      fs::remove(entry->path(), ignored);
+  }
+}
+
 // The new save goes to a file of its own first and only then replaces the old
 // one, so a failure or a crash part-way never costs the player the old save.
 bool write_then_replace(std::string& why) {
-  std::string temp = std::string(kSaveFileName) + "." + std::to_string(platform::process_id()) + ".tmp";
+  remove_dead_games_temp_files();
+  std::string temp = temp_name(platform::process_id());
   errno = 0;
   fout.open(temp, std::ios::out | std::ios::trunc);
   if (!fout.is_open()) {
@@ -42,12 +79,17 @@ void save_game() {
   continue_wait();
 }
 
+// The platform reads the file, so that whatever else is called stats.txt (a
+// pipe, a device, a huge file) is refused before it can hold the game or
+// fill its memory; fin therefore stays closed.
 bool load_game() {
   console::out() << "loading...\n";
-  fin.open(kSaveFileName);
-  bool loaded = fin.is_open() && parse_save(fin, p1, itemIdNum);
-  fin.close();
-  fin.clear();
+  std::string text;
+  bool loaded = platform::read_small_file(kSaveFileName, kSaveFileLimit, text);
+  if (loaded) {
+    std::istringstream file(text);
+    loaded = parse_save(file, p1, itemIdNum);
+  }
   if (!loaded) console::out() << "No saved game could be loaded from " << kSaveFileName << ".\n";
   return loaded;
 }

@@ -2,12 +2,16 @@
 // The one saved hero, "stats.txt" in the working directory, and the prompt
 // through which every save happens.
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
 #include "player/player.h"
 
 constexpr char kSaveFileName[] = "stats.txt";
+// The most a save file may hold: a save is about 150 bytes, and a file that
+// is longer is no save.
+constexpr std::size_t kSaveFileLimit = 4096;
 
 void save_game();
 // Loads the saved hero into p1 and the item slots. When nothing usable can be

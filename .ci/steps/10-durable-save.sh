@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Saves that last through a power cut: the real game plays a scripted
+# Battle-mode game under strace, and each of its saves must write the
+# temporary file, flush it to the disk, rename it over stats.txt and then
+# flush the folder, in that order. Shows the system calls of the first save.
+#
+# Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
+# build, the build .ci/run makes first; configured and built here if missing).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${VAELMOOR_LINUX_BUILD:-build}
+
+bash .ci/install-deps.sh strace
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -DVAELMOOR_WERROR=ON >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
+fi
+cmake --build "$build" -j2 --target vaelmoor >"$work/log" 2>&1 || { tail -60 "$work/log"; exit 1; }
+
+input=$(realpath .ci/windows-battle-input.txt)
+game=$(realpath "$build/vaelmoor")
+mkdir "$work/game"
+(cd "$work/game" &&
+  strace -o "$work/trace" -e trace=openat,write,close,fsync,fdatasync,rename,renameat,renameat2 \
+    "$game" <"$input" >/dev/null)
+
+# One letter per step that matters: W a write to the temporary file, F its
+# flush, R its rename over stats.txt, D the flush of the folder; ? anything
+# out of place (a flush of another file, a rename of an unflushed one, a
+# failed call).
+steps=$(awk '
+  { call = $0; sub(/\(.*/, "", call); result = $NF }
+  call == "openat" && match($0, /"[^"]*"/) { name[result] = substr($0, RSTART + 1, RLENGTH - 2) }
+  call == "write" || call ~ /^f/ { fd = $0; sub(/^[a-z]*\(/, "", fd); sub(/[,)].*/, "", fd) }
+  call == "write" && name[fd] ~ /\.tmp$/ { printf "W" }
+  call == "fdatasync" { printf "?" }
+  call == "fsync" {
+    if (result != 0) printf "?"
+    else if (name[fd] == ".") printf "D"
+    else if (name[fd] ~ /\.tmp$/) { flushed = name[fd]; printf "F" }
+    else printf "?"
+  }
+  call ~ /^rename/ {
+    ok = result == 0 && index($0, "\"" flushed "\", \"stats.txt\"") > 0
+    printf (ok ? "R" : "?")
+    flushed = ""
+  }
+' "$work/trace")
+saves=$(grep -c '^rename' "$work/trace" || true)
+echo "-- the first save's system calls"
+awk '/\.tmp"/ { on = 1 } on { print } on && /^fsync/ && ++f == 2 { exit }' "$work/trace"
+if ! grep -Eqx '(W+FRD)+' <<<"$steps"; then
+  echo "FAIL: the saves did not write, flush, rename and flush the folder in order: $steps"
+  exit 1
+fi
+echo "all $saves saves: temporary file written, flushed, renamed over stats.txt, folder flushed"
