@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,9 +21,7 @@ const fs::path kGoldenDir = fs::absolute(VAELMOOR_GOLDEN_DIR);
 
 std::string slurp(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::vector<std::string> transcripts() {
@@ -35,15 +33,12 @@ std::vector<std::string> transcripts() {
   return names;
 }
 
-// Where two texts part, with the lines around it, so a failure reads quickly.
+// The line where two texts part, so that a failure reads quickly.
 std::string first_difference(const std::string& want, const std::string& got) {
-  std::size_t at = 0;
-  while (at < want.size() && at < got.size() && want[at] == got[at]) ++at;
-  std::size_t line_start = want.rfind('\n', at == 0 ? 0 : at - 1);
-  line_start = line_start == std::string::npos ? 0 : line_start + 1;
-  std::size_t line = std::count(want.begin(), want.begin() + static_cast<long>(line_start), '\n') + 1;
-  return "first difference on line " + std::to_string(line) + "\n--- expected:\n" +
-         want.substr(line_start, 240) + "\n--- got:\n" + got.substr(line_start, 240);
+  std::size_t at = std::mismatch(want.begin(), want.end(), got.begin(), got.end()).first - want.begin();
+  std::size_t start = want.rfind('\n', at == 0 ? 0 : at - 1) + 1;  // npos + 1 is 0
+  return "line " + std::to_string(std::count(want.begin(), want.begin() + static_cast<long>(start), '\n') + 1) +
+         "\n--- expected:\n" + want.substr(start, 160) + "\n--- got:\n" + got.substr(start, 160);
 }
 
 // The screen clear is console calls on Windows, not bytes.
@@ -70,10 +65,6 @@ TEST_P(Golden, PlaysByteForByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Transcripts, Golden, ::testing::ValuesIn(transcripts()),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
-                         });
+                         [](const auto& info) { return info.param; });
 
 }  // namespace
