@@ -1,9 +1,10 @@
+// The archery scene's rules, frame by frame, on its pure step and picture.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
-#include "harness.h"
-#include "platform/platform.h"
-#include "story/story.h"
+#include "story/archery.h"
 
 namespace {
 
@@ -11,48 +12,26 @@ const std::string kHelp = "<Arrow keys>: move <space>: shoot arrow\n";
 const std::string kHit = "You hit one!\n";
 const std::string kMiss = "You missed that shot.\n";
 
-// The keys of each frame, one letter a frame: "." none, "L" left, "R" right,
-// "S" space, "B" both arrows. Once the script runs out the space bar is held,
-// so a scene with its archer on the track always comes to an end.
-std::string script;
-std::size_t polls = 0;
-struct Runaway {};
-
-platform::KeyState scripted_keys() {
-  if (polls >= 20000) throw Runaway{};
-  char k = polls < script.size() ? script[polls] : 'S';
-  ++polls;
-  return platform::KeyState{k == 'L' || k == 'B', k == 'R' || k == 'B', k == 'S'};
-}
-
-class Archery : public GameTest {
- protected:
-  // Plays the scene with `keys` for its first frames; returns every frame as
-  // drawn after its clear, and the result in `shot`.
-  std::vector<std::string> play_scene(const std::string& keys, int limit) {
-    static const platform::FakeKeyboard keyboard{true, scripted_keys};
-    platform::set_fake_keyboard(&keyboard);
-    script = keys;
-    polls = 0;
-    std::string out;
-    EXPECT_NO_THROW(out = run("", [&] { shot = shoot_horsemen(limit, 30); }));
-    EXPECT_EQ(out.rfind(kClear + kHelp, 0), 0u) << "every frame starts with a clear";
-    std::vector<std::string> frames;
-    const std::size_t head = kClear.size() + kHelp.size();
-    for (std::size_t at = 0; at < out.size();) {
-      std::size_t next = out.find(kClear + kHelp, at + 1);
-      frames.push_back(out.substr(at + head, next - at - head));
-      at = next;
-    }
-    return frames;
+// Plays a scene on a track to column 30, with the keys of each frame as one
+// letter: "." none, "L" left, "R" right, "S" space, "B" both arrows. Once the
+// script runs out the space bar is held, so an archer on the track ends the
+// scene. Returns each frame's picture below the help line.
+std::vector<std::string> play(const std::string& keys, int limit, ArcheryState& s) {
+  s = archery_start(limit, 30);
+  std::vector<std::string> frames;
+  for (std::size_t n = 0; !archery_over(s) && n < 20000; ++n) {
+    const char k = n < keys.size() ? keys[n] : 'S';
+    s = archery_step(s, {k == 'L' || k == 'B', k == 'R' || k == 'B', k == 'S'});
+    const std::string frame = archery_frame(s);
+    EXPECT_EQ(frame.rfind(kHelp, 0), 0u);
+    frames.push_back(frame.substr(kHelp.size()));
   }
-
-  int shot = -1;
-};
+  return frames;
+}
 
 std::string times(int n, char key) { return std::string(static_cast<std::size_t>(n), key); }
 
-TEST_F(Archery, FrameRules) {
+TEST(Archery, FrameRules) {
   const struct {
     const char* what;
     std::string keys;
@@ -81,11 +60,13 @@ TEST_F(Archery, FrameRules) {
       {"limit 0", "RLS", {}, 0}, {"limit 1", "RLS", {}, 1}, {"limit 3", "RLS", {}, 3},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> frames = play_scene(c.keys, c.limit);
+    ArcheryState s;
+    const std::vector<std::string> frames = play(c.keys, c.limit, s);
     for (const auto& [n, frame] : c.frames) EXPECT_EQ(frames.at(n), frame) << c.what << ", " << n;
-    EXPECT_EQ(shot, c.limit + 1) << c.what;
+    EXPECT_EQ(s.shot, c.limit + 1) << c.what;
   }
-  EXPECT_EQ(play_scene("", 20).size(), 21u * 15u) << "held space: nothing after the last hit";
+  ArcheryState s;
+  EXPECT_EQ(play("", 20, s).size(), 21u * 15u) << "held space: nothing after the last hit";
 }
 
 }  // namespace

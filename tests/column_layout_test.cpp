@@ -19,8 +19,8 @@ const struct {
     {"ab\t" + k80.substr(0, 62) + "\t..." + "\t!\tx", "ab\t" + k80.substr(0, 62) + "\t...    !\nx"},
     // Escape sequences take no columns; the cursor position sequence of a
     // clear puts the column back at the start.
-    {"\033[?2026h" + k80 + "\033[?25l" + "x\033[H\033[2J" + k80 + "\033[1;9H" + k80,
-     "\033[?2026h" + k80 + "\033[?25l" + "\nx\033[H\033[2J" + k80 + "\033[1;9H" +
+    {"\033[?2026h" + k80 + "\033[?25l\0337" + "x\033[H\033[2J" + k80 + "\033[1;9H" + k80,
+     "\033[?2026h" + k80 + "\033[?25l\0337" + "\nx\033[H\033[2J" + k80 + "\033[1;9H" +
          k80.substr(0, 72) + "\n" + k80.substr(0, 8)},
 };
 

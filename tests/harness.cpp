@@ -10,18 +10,10 @@
 #include "platform/platform.h"
 #include "player/player.h"
 
-namespace harness_detail {
-std::istringstream& input_stream() {
-  static std::istringstream in;
-  return in;
-}
-std::ostringstream& output_stream() {
-  static std::ostringstream out;
-  return out;
-}
-}  // namespace harness_detail
-
 namespace {
+std::istringstream input;
+std::ostringstream output;
+
 std::uint32_t fake_now = 0;
 std::uint32_t fake_ticks() { return fake_now; }
 
@@ -34,7 +26,6 @@ void set_fake_ticks(std::uint32_t ms) {
   fake_now = ms;
   platform::set_ticks_source(fake_ticks);
 }
-void use_real_clock() { platform::set_ticks_source(nullptr); }
 
 void GameTest::SetUp() {
   old_dir_ = std::filesystem::current_path();
@@ -49,7 +40,7 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() {
-  use_real_clock();
+  platform::set_ticks_source(nullptr);
   platform::set_fake_keyboard(nullptr);
   console::attach(std::cin, std::cout);
   std::filesystem::current_path(old_dir_);
@@ -57,23 +48,19 @@ void GameTest::TearDown() {
   std::filesystem::remove_all(dir_, ignored);
 }
 
-void GameTest::attach(const std::string& input) {
-  auto& in = harness_detail::input_stream();
-  auto& out = harness_detail::output_stream();
-  in.clear();
-  in.str(input);
-  out.clear();
-  out.str("");
-  console::attach(in, out);
+std::string GameTest::run(const std::string& script, const std::function<void()>& piece) {
+  input.clear();
+  input.str(script);
+  output.clear();
+  output.str("");
+  console::attach(input, output);
+  piece();
+  return output.str();
 }
 
-std::string GameTest::detach() { return harness_detail::output_stream().str(); }
-
-std::string GameTest::play(const std::string& input) {
+std::string GameTest::play(const std::string& script) {
   reset_game_state();
-  attach(input);
-  status_ = play_game();
-  return detach();
+  return run(script, [this] { status_ = play_game(); });
 }
 
 // As text, the way the game reads it: Windows ends the save file's lines in CR LF.
@@ -87,15 +74,6 @@ std::string GameTest::read_file(const std::string& name) const {
 void GameTest::write_file(const std::string& name, const std::string& text) const {
   std::ofstream file(dir_ / name, std::ios::binary);
   file << text;
-}
-
-void expect_in_order(const std::string& text, std::initializer_list<std::string> pieces) {
-  std::size_t at = 0;
-  for (const std::string& piece : pieces) {
-    std::size_t found = text.find(piece, at);
-    ASSERT_NE(found, std::string::npos) << "missing in order: " << piece << "\n--- in:\n" << text;
-    at = found + piece.size();
-  }
 }
 
 std::size_t count_of(const std::string& text, const std::string& piece) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
+#include <functional>
 #include <string>
 
 // Each test plays in a fresh empty folder of its own, so "stats.txt" never
@@ -21,8 +21,7 @@ class GameTest : public ::testing::Test {
 
   // Runs any piece of the game on scripted input (globals are left as they
   // are) and returns what it wrote; end of input propagates as in the game.
-  template <typename Fn>
-  std::string run(const std::string& input, Fn&& fn);
+  std::string run(const std::string& input, const std::function<void()>& piece);
 
   std::string read_file(const std::string& name) const;
   void write_file(const std::string& name, const std::string& text) const;
@@ -30,10 +29,6 @@ class GameTest : public ::testing::Test {
   std::filesystem::path dir_;
   std::filesystem::path old_dir_;
   int status_ = -1;
-
- private:
-  void attach(const std::string& input);
-  std::string detach();
 };
 
 // What a screen clear leaves in the game's output: the escape bytes on POSIX,
@@ -44,13 +39,8 @@ inline const std::string kClear;
 inline const std::string kClear = "\033[H\033[2J";
 #endif
 
-// Fails the test unless every piece appears in `text`, in this order.
-void expect_in_order(const std::string& text, std::initializer_list<std::string> pieces);
 // How many times `piece` appears in `text`.
 std::size_t count_of(const std::string& text, const std::string& piece);
 
 // A clock that stands still unless a test moves it.
 void set_fake_ticks(std::uint32_t ms);
-void use_real_clock();
-
-#include "harness_impl.h"

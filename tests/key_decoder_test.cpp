@@ -47,7 +47,10 @@ const struct {
     {"\033[D\033[1;1:2D\033[1;1:3D\033[1;1:3C", "<<+<->-"},
     // Kitty-typed characters become their bytes again; releases type nothing.
     {"\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u", "[7\nAb]"},
-    {"\033[57401u\033[57414u\033[233u", "[2\n\303\251]"},  // keypad 2, keypad Enter
+    {"\033[57401u\033[57414u\033[233u\033[8364u\033[128512u",  // keypad 2, keypad Enter
+     "[2\n\303\251\342\202\254\360\237\230\200]"},
+    // Sequences with a private marker are no keys, whatever their final byte.
+    {"\033[?5D\033[=1u\033[>1;2C\033[<1u", "[\033[?5D\033[=1u\033[>1;2C\033[<1u]"},
     {"\033[57441u\033[57441;2:3u\033[A\033[1;1:3A", "[\033[A]"},  // Shift alone, up
     {"\033[99;5u\033[99;5:3u\033[122;5u\033[92;5u\033[92;5:3u\033[100;5u", "^C^Z^\\[\004]"},
 };

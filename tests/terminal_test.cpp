@@ -1,11 +1,12 @@
 // The real game in a pseudo-terminal: Story mode through the archery scene,
-// and the terminal's mode, keyboard flags and cursor after the scene, signals
-// and a stop. POSIX only.
+// the terminal's mode, keyboard flags and cursor after the scene, signals and
+// a stop, and saves cut short by a kill. POSIX only.
 #ifndef _WIN32
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -15,12 +16,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "story/passages.h"
 
 namespace {
 
@@ -38,13 +42,13 @@ const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
 const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
 
 // The game as a job of a minimal shell in a pseudo-terminal of its own (alone
-// in its session, it would be an orphaned process group, whose stops Linux
-// discards). The shell reports its waitpid statuses and never touches the
-// terminal. The game reads `piped_answers` from a file if there are any, and
-// has a saved hero whom the story's enemies cannot hurt and who fells them.
+// in its session, its stops would be discarded); the shell reports waitpid
+// statuses. The game reads `piped_answers` from a file if any, and has a
+// saved hero whom the story's enemies cannot hurt and who fells them.
 class Pty {
  public:
-  explicit Pty(const std::string& piped_answers = "") {
+  explicit Pty(const std::string& piped_answers = "", bool ignore_interrupt = false)
+      : ignore_interrupt_(ignore_interrupt) {
     std::filesystem::create_directories(dir_);
     std::ofstream(dir_ / "stats.txt")
         << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
@@ -53,6 +57,8 @@ class Pty {
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
     const std::string name = ptsname(master_);
     slave_ = open(name.c_str(), O_RDWR | O_NOCTTY);
+    const winsize wide = {25, 120, 0, 0};  // the game lays its text out for 80 columns in it
+    ioctl(slave_, TIOCSWINSZ, &wide);
     before = mode();
     int report[2];
     if (pipe(report) != 0) return;
@@ -69,6 +75,10 @@ class Pty {
     std::filesystem::remove_all(dir_, ignored);
   }
 
+  std::string saved() const {
+    std::ifstream file(dir_ / "stats.txt");
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
   std::string mode() const {  // the whole termios, as bytes, for exact comparison
     termios t;
     std::memset(&t, 0, sizeof t);
@@ -129,6 +139,7 @@ class Pty {
     if (child == 0) {
       setpgid(0, 0);
       for (int sig : {SIGINT, SIGQUIT}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
+      if (ignore_interrupt_) signal(SIGINT, SIG_IGN);           // as for a job started with nohup
       signal(SIGTTOU, SIG_IGN);
       tcsetpgrp(tty, getpid());
       signal(SIGTTOU, SIG_DFL);
@@ -152,6 +163,7 @@ class Pty {
   int master_ = -1, slave_ = -1, status_ = -1;
   pid_t shell_ = -1;
   bool ended_ = false;
+  bool ignore_interrupt_;
 };
 
 // Starts the game and brings it to the scene's first frame. The terminal
@@ -163,13 +175,12 @@ void enter_scene(Pty& game, bool kitty = false) {
   game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
   ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
   ASSERT_NE(game.mode(), game.before);
-  ASSERT_EQ(game.screen.find(kPush) != std::string::npos, kitty);
+  ASSERT_EQ(game.screen.find(kPush + kHold + kFrame) != std::string::npos, kitty);
 }
 
-// The keys for the frame whose track is `track`, as a player who knows the
-// rules would press them: meet the next horseman where he will be, else walk
-// toward him, or to column 5 to wait for one who has ridden past. Both forms
-// of arrow keys are used.
+// The keys a player who knows the rules presses on `track`: meet the next
+// horseman where he will be, else walk toward him, or to column 5 to wait
+// for one who has ridden past. Both forms of arrow keys are used.
 std::string keys_for(const std::string& track) {
   int x = static_cast<int>(track.find('X')), h = static_cast<int>(track.find('H'));
   if (h >= 0 && x < h) --h;
@@ -203,6 +214,9 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
   EXPECT_EQ(count_of(s, kHold + kFrame), count_of(s, kFrame)) << "every frame held";
   EXPECT_EQ(count_of(s, "\n" + kPaint), count_of(s, kFrame)) << "and painted at its end";
   EXPECT_EQ(game.screen.find("[D"), std::string::npos) << "the keys are not echoed";
+  const std::string prologue = kPrologue;
+  EXPECT_NE(s.find(prologue.substr(0, 80) + "\n" + prologue.substr(80, 80) + "\n"), std::string::npos)
+      << "laid out for 80 columns";
   game.type(kRestOfTheStory.substr(2));  // its first answer was typed during the scene
   EXPECT_TRUE(game.wait_for(kClosing));
   const int status = game.next_status();
@@ -213,11 +227,12 @@ TEST(Terminal, StoryPlaysThroughTheSceneWithArrowsAndSpace) {
 // In a kitty terminal the scene is stopped (Ctrl-Z) and continued, then the
 // game is ended by a signal: whenever it is not playing, the terminal has its
 // own mode, keyboard flags and cursor back. Between two stops, each frame
-// was one write. (Ctrl-C sent as a key is CI's kitty step.)
+// was one write. A game started with SIGINT ignored keeps ignoring it. (Ctrl-C
+// sent as a key is CI's kitty step.)
 TEST(Terminal, StopAndDeadlySignalsRestoreTheMode) {
   for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
     SCOPED_TRACE(strsignal(sig));
-    Pty game;
+    Pty game("", sig == SIGTERM);
     enter_scene(game, true);
     const long writes = game.writes_so_far();
     std::size_t seen = game.screen.size();
@@ -235,24 +250,62 @@ TEST(Terminal, StopAndDeadlySignalsRestoreTheMode) {
     EXPECT_TRUE(WIFCONTINUED(game.next_status()));
     EXPECT_TRUE(game.wait_for(kHide + kPush + kHold + kFrame, seen)) << "frames go on";
     EXPECT_EQ(game.mode(), scene) << "after continuing";
-    seen = game.screen.size();
+    if (sig == SIGTERM) {
+      kill(game.game, SIGINT);
+      seen = game.screen.size();
+      EXPECT_TRUE(game.wait_for(kFrame, seen)) << "an ignored SIGINT changes nothing";
+    }
     kill(game.game, sig);
     const int status = game.next_status();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
     EXPECT_EQ(game.mode(), game.before) << "after the end";
     EXPECT_TRUE(game.wait_for(kGiveBack, seen));
+    EXPECT_EQ(game.screen.substr(game.screen.size() - kGiveBack.size()), kGiveBack) << "and nothing after";
   }
 }
 
 // Piped input has no keyboard: the scene is skipped and the story goes on.
 TEST(Terminal, StoryFromAPipeSkipsTheSceneAndFinishes) {
   Pty game(kToTheScene + kRestOfTheStory);
-  ASSERT_TRUE(game.wait_for(kClosing)) << game.screen;
+  EXPECT_TRUE(game.wait_for("continue: " + kClear + kAfterScene) && game.wait_for(kClosing)) << game.screen;
   const int status = game.next_status();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(game.screen.find(kFrame), std::string::npos);
-  EXPECT_NE(game.screen.find("continue: " + kClear + kAfterScene), std::string::npos);
-  EXPECT_EQ(game.screen.substr(game.screen.size() - kClosing.size()), kClosing);
+}
+
+// The game killed outright at random moments of a save: "stats.txt" is
+// always the whole old save or the whole new one, never a part of either.
+TEST(Terminal, KillWhileSavingLeavesTheOldOrTheNewFile) {
+  const std::string old = Pty().saved();
+  std::string saved;
+  // Plays a new hero to the save prompt after creation and answers yes.
+  auto save_once = [&](std::chrono::nanoseconds kill_after) {
+    Pty game;
+    game.type("1 0 Hero 9 12 0 4 0 0 0\n");
+    EXPECT_TRUE(game.wait_for("save?(will overwrite old game)(1 for yes): "));
+    const auto start = std::chrono::steady_clock::now();
+    game.type("1\n");
+    if (kill_after.count() < 0) {
+      EXPECT_TRUE(game.wait_for("saving...\n" + kClear));
+    }
+    std::this_thread::sleep_for(kill_after);
+    kill(game.game, SIGKILL);
+    game.next_status();
+    saved = game.saved();
+    return std::chrono::steady_clock::now() - start;
+  };
+  const auto save_time = save_once(std::chrono::nanoseconds(-1));
+  const std::string written = saved;
+  ASSERT_NE(written, old);
+  std::mt19937 rng(7);
+  int old_kept = 0, new_written = 0;
+  for (int kill = 0; kill < 40; ++kill) {
+    save_once(std::chrono::nanoseconds(rng() % (2 * save_time.count() + 1)));
+    old_kept += saved == old;
+    new_written += saved == written;
+    EXPECT_TRUE(saved == old || saved == written) << "kill " << kill << " left:\n" << saved;
+  }
+  EXPECT_GT(old_kept, 0);
+  EXPECT_GT(new_written, 0);
 }
 
 }  // namespace

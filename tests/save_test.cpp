@@ -1,0 +1,159 @@
+// Loading, what it refuses, and saves under faults. (What a save writes the
+// golden games' .saved files show; a kill mid-save, terminal_test.)
+#include <chrono>
+#include <climits>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "player/player.h"
+#include "savegame/savegame.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOldSave =
+    "Aldric\n14\n5\n9\n30\n12\n7\n9\n9\n15\n5\n6\n900\n1\n2\n3\n4\n0\n"
+    "(name,strength,weaponNum, speed, health, magic, range,\n defense, damage, ammo, level, "
+    "battleNum, gold, items[0-4])\n";
+const std::string kNoLoad = "loading...\nNo saved game could be loaded from stats.txt.\n";
+// A new crossbow hero, up to the save prompt after creation.
+const std::string kToTheSavePrompt = "1 0 Hero 9 12 0 4 0 0 0 ";
+const std::string kSavePrompt = "save?(will overwrite old game)(1 for yes): ";
+
+// A name and twelve whole numbers make a hero, or nothing is taken; the item
+// slots are read while they last; a name too long for the record is cut.
+TEST(SaveFile, ParserTakesANameAndTwelveNumbersThenSlotsWhileTheyLast) {
+  auto parse = [](const std::string& text, CPlayer& hero, std::vector<int>& slots) {
+    int items[kItemSlots] = {9, 9, 9, 9, 9};
+    std::istringstream file(text);
+    bool read = parse_save(file, hero, items);
+    slots.assign(items, items + kItemSlots);
+    return read;
+  };
+  CPlayer hero{};
+  std::vector<int> slots;
+  const std::size_t goldLine = kOldSave.find("900");
+  for (std::size_t len = 0; len <= kOldSave.size(); ++len) {
+    EXPECT_EQ(parse(kOldSave.substr(0, len), hero, slots), len > goldLine) << len;
+  }
+  EXPECT_EQ(format_save(hero, {1, 2, 3, 4, 0}), kOldSave);
+  const std::string head = std::string(60, 'n') + "\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n-2147483648\n";
+  const std::pair<std::string, std::vector<int>> cases[] = {
+      {head, {0, 0, 0, 0, 0}}, {head + "2\n2147483648\n3\n", {2, 0, 0, 0, 0}}, {head + "4 4", {4, 4, 0, 0, 0}}};
+  for (const auto& [text, expected] : cases) {
+    ASSERT_TRUE(parse(text, hero, slots));
+    EXPECT_EQ(std::string(hero.name), std::string(51, 'n'));
+    EXPECT_EQ(hero.gold, INT_MIN);
+    EXPECT_EQ(slots, expected) << text;
+  }
+  EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n", hero, slots));
+  EXPECT_EQ(slots, std::vector<int>(kItemSlots, 9)) << "a refused file changes nothing";
+}
+
+using SaveFaults = GameTest;
+
+// The most memory this process has held so far, in KiB (0 where unknown).
+long peak_rss_kib() {
+#ifdef _WIN32
+  return 0;
+#else
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+#endif
+}
+
+// Whatever is called stats.txt without being a save of a save's size is
+// refused at once, with little memory, and a new hero is made instead.
+TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
+  const fs::path saved = dir_ / "stats.txt";
+  auto padded = [&](std::size_t size) { write_file("stats.txt", kOldSave + std::string(size - kOldSave.size(), '\n')); };
+  const std::pair<const char*, std::function<void()>> odd_files[] = {
+      {"a save as long as a save may be", [&] { padded(kSaveFileLimit); }},
+      {"a save one byte longer", [&] { padded(kSaveFileLimit + 1); }},
+      {"a save 1 MiB long", [&] { padded(1 << 20); }},
+      {"a folder", [&] { fs::create_directory(saved); }},
+#ifndef _WIN32
+      {"a pipe", [&] { ::mkfifo(saved.c_str(), 0600); }},
+      {"a link to /dev/zero", [&] { fs::create_symlink("/dev/zero", saved); }},
+#endif
+  };
+  for (const auto& [what, make] : odd_files) {
+    fs::remove_all(saved);
+    make();
+    const long peak = peak_rss_kib();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string out = play("1 1 0\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << what;
+    EXPECT_LT(peak_rss_kib() - peak, 4096) << what << ": KiB more at the peak";
+    const bool loads = what == odd_files[0].first;
+    EXPECT_NE(out.find(loads ? "loading...\nStrength:      14\n" : kNoLoad + "Player 1,"), std::string::npos)
+        << what << '\n' << out;
+  }
+}
+
+#ifndef _WIN32
+
+std::string temp_name(pid_t pid) { return "stats.txt." + std::to_string(pid) + ".tmp"; }
+
+// A save that cannot be written or cannot take the old file's place: the
+// player is told and asked to go on, the old save stays as it was, no
+// temporary file is left, and the game goes on to the first duel.
+TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
+  const fs::path saved = dir_ / "stats.txt";
+  const fs::path temp = dir_ / temp_name(::getpid());
+  struct Fault {
+    const char* what;
+    std::function<void()> make;
+    const char* why;
+  };
+  const Fault faults[] = {
+      {"stats.txt is a folder", [&] { fs::remove(saved), fs::create_directories(saved / "old"); },
+       "Is a directory"},
+      {"a folder where the new file goes", [&] { fs::create_directory(temp); }, "Is a directory"},
+      {"the disk is full", [&] { fs::create_symlink("/dev/full", temp); }, "the file could not be written"},
+  };
+  for (const Fault& fault : faults) {
+    fs::remove_all(saved);
+    fs::remove_all(temp);
+    write_file("stats.txt", kOldSave);
+    fault.make();
+    const std::string out = play(kToTheSavePrompt + "1 7 0\n");
+    EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + fault.why +
+                       "\nenter a number to continue: " + kClear + "Strength:      9\n"),
+              std::string::npos) << fault.what << '\n' << out;
+    EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave)
+        << fault.what;
+    EXPECT_TRUE(fs::is_directory(temp) || !fs::exists(fs::symlink_status(temp))) << fault.what;
+  }
+}
+
+// A save removes the temporary files of games that died in the middle of a
+// save, and only those: not a running game's, nor a file that looks alike.
+TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const std::pair<std::string, bool> files[] = {
+      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true}};
+  for (const auto& [name, kept] : files) write_file(name, kOldSave);
+  play(kToTheSavePrompt + "1\n");
+  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(dir_ / name), kept) << name;
+}
+
+#endif  // _WIN32
+
+}  // namespace
