@@ -22,6 +22,8 @@ const struct {
     {"\033[?2026h" + k80 + "\033[?25l\0337" + "x\033[H\033[2J" + k80 + "\033[1;9H" + k80,
      "\033[?2026h" + k80 + "\033[?25l\0337" + "\nx\033[H\033[2J" + k80 + "\033[1;9H" +
          k80.substr(0, 72) + "\n" + k80.substr(0, 8)},
+    // A sequence whose parameters never end is given up after 32 of them.
+    {"\033[" + std::string(33, '1') + "m" + k80, "\033[" + std::string(33, '1') + "m" + k80.substr(1) + "\n="},
 };
 
 // However the text is cut into flushes, it is laid out the same.

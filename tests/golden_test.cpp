@@ -43,9 +43,7 @@ std::string first_difference(const std::string& want, const std::string& got) {
 
 // The screen clear is console calls on Windows, not bytes.
 std::string as_this_platform_writes(std::string text) {
-  if (kClear.empty()) {
-    for (std::size_t at; (at = text.find("\033[H\033[2J")) != std::string::npos;) text.erase(at, 7);
-  }
+  for (std::size_t at; kClear.empty() && (at = text.find("\033[H\033[2J")) != std::string::npos;) text.erase(at, 7);
   return text;
 }
 

@@ -46,7 +46,7 @@ const struct {
     {"\033[32u\033[32;1:2u\033[32;1:3u\033[32;2u", "  + - "},  // the last one Shift-Space
     {"\033[D\033[1;1:2D\033[1;1:3D\033[1;1:3C", "<<+<->-"},
     // Kitty-typed characters become their bytes again; releases type nothing.
-    {"\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u", "[7\nAb]"},
+    {"\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u\033[99;0u", "[7\nAbc]"},
     {"\033[57401u\033[57414u\033[233u\033[8364u\033[128512u",  // keypad 2, keypad Enter
      "[2\n\303\251\342\202\254\360\237\230\200]"},
     // Sequences with a private marker are no keys, whatever their final byte.

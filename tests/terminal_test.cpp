@@ -172,6 +172,10 @@ void enter_scene(Pty& game, bool kitty = false) {
   ASSERT_GT(game.game, 0);
   game.type(kToTheScene);
   ASSERT_TRUE(game.wait_for("\033[?u\033[c")) << game.screen;  // kitty flags?, device attributes?
+  if (kitty) {  // a stop while the game waits for the answers does not end its wait
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(game.game, SIGSTOP), game.next_status(), kill(game.game, SIGCONT), game.next_status();
+  }
   game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
   ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
   ASSERT_NE(game.mode(), game.before);
