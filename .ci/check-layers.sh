@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a file under src/ includes a module above its own. Each module
 # may include only itself and the modules below it; modules on one level
-# (items and savegame) may not include each other.
+# (items and savegame) may not include each other. Within the platform, only
+# posix/ and windows/ may include an operating system's headers, and neither
+# may include the other; nothing outside them includes their files either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +18,8 @@ for tier in $order; do
 done
 
 status=0
+fail() { echo "$1"; status=1; }
+
 while IFS= read -r hit; do
   file=${hit%%:*}
   rest=${hit#*:}
@@ -27,10 +31,23 @@ while IFS= read -r hit; do
   [ "$module" = "$target" ] && continue
   from=${level[$module]:?"$file: module $module is not in the order"}
   to=${level[$target]:?"$file:$line: includes unknown module $target"}
-  if [ "$to" -ge "$from" ]; then
-    echo "$file:$line: $module may not include $target: ${rest#*:}"
-    status=1
-  fi
+  [ "$to" -lt "$from" ] || fail "$file:$line: $module may not include $target: ${rest#*:}"
 done < <(grep -rnE '^\s*#\s*include "[^/"]+/' src)
-[ $status -eq 0 ] && echo "includes point down: $order"
+
+# A C++ standard header has no ".h"; <csignal> is the one standard header
+# that only a system's code needs. Everything else in angle brackets that
+# ends in .h, or sits in a folder (<sys/stat.h>), is an operating system's.
+os_header='^\s*#\s*include\s*<([^>]*\.h|[^>]*/[^>]*|csignal)>'
+system_of() { case $1 in src/platform/posix/*) echo posix ;; src/platform/windows/*) echo windows ;; esac; }
+while IFS= read -r hit; do
+  file=${hit%%:*}
+  [ -n "$(system_of "$file")" ] || fail "$hit: only src/platform/posix and src/platform/windows include OS headers"
+done < <(grep -rnE "$os_header" src)
+while IFS= read -r hit; do
+  file=${hit%%:*}
+  target=$(sed -E 's/.*#include "platform\/(posix|windows)\/.*/\1/' <<<"${hit#*:*:}")
+  [ "$(system_of "$file")" = "$target" ] || fail "$hit: only $target's own files include it"
+done < <(grep -rnE '^\s*#\s*include "platform/(posix|windows)/' src)
+
+[ $status -eq 0 ] && echo "includes point down: $order; OS headers only in platform/posix and platform/windows"
 exit $status

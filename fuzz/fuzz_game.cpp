@@ -36,7 +36,7 @@
 
 #include "console/console.h"
 #include "flow/flow.h"
-#include "platform/key_decoder.h"
+#include "platform/terminal/key_decoder.h"
 #include "platform/platform.h"
 #include "player/player.h"
 #include "savegame/savegame.h"
@@ -72,8 +72,7 @@ platform::KeyState keys_from_input() {
   for (const platform::KeyEvent& event : decoder.feed(arrived)) tracker.apply(event);
   return tracker.take_frame();
 }
-constexpr platform::FakeKeyboard kKeyboard{true, keys_from_input};
-constexpr platform::FakeKeyboard kNoKeyboard{false, keys_from_input};
+bool keyboard_present = false;
 
 // Throws the game's text away, but counts how much of it comes between one
 // input read and the next, and stops a game that never asks again.
@@ -124,7 +123,6 @@ class WatchedOutput : public std::streambuf {
 // random() reseeds from the clock at every draw; a clock that moves the same
 // way in every run keeps each input's game reproducible.
 std::uint32_t fake_now = 0;
-std::uint32_t fake_ticks() { return fake_now += 17; }
 
 std::filesystem::path work_dir;
 
@@ -184,9 +182,25 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   work_dir = pattern;
   std::filesystem::current_path(work_dir);
   std::atexit(remove_work_dir);
-  platform::set_ticks_source(fake_ticks);
   return 0;
 }
+
+// The fuzzer's own clock and keyboard, in place of the live ones: a clock
+// that moves on at every look, and keys from the input's bytes.
+namespace platform {
+std::uint32_t ticks_ms() { return fake_now += 17; }
+bool keyboard_available() { return keyboard_present; }
+struct KeyScene::Live {};
+KeyScene::KeyScene() = default;
+KeyScene::~KeyScene() = default;
+KeyState KeyScene::poll() { return keys_from_input(); }
+void KeyScene::draw(std::ostream& out, const std::string& frame) {
+  clear_screen(out);
+  out << frame << std::flush;
+}
+void KeyScene::pause(unsigned) {}
+std::string KeyScene::finish() { return {}; }
+}  // namespace platform
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const char* bytes = reinterpret_cast<const char*>(data);
@@ -205,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fake_now = 0;
   ScriptedInput typed(bytes + pos, size - pos);
   typing = &typed;
-  platform::set_fake_keyboard(size > 0 && (data[0] & 2) ? &kKeyboard : &kNoKeyboard);
+  keyboard_present = size > 0 && (data[0] & 2);
   decoder = platform::KeyDecoder();
   tracker = platform::KeyTracker();
   tracker.set_releases_reported(size > 0 && (data[0] & 4));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/column_layout.h"
+#include "platform/terminal/column_layout.h"
 
 namespace {
 

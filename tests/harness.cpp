@@ -7,25 +7,12 @@
 
 #include "console/console.h"
 #include "flow/flow.h"
-#include "platform/platform.h"
 #include "player/player.h"
 
 namespace {
 std::istringstream input;
 std::ostringstream output;
-
-std::uint32_t fake_now = 0;
-std::uint32_t fake_ticks() { return fake_now; }
-
-// Games played in-process read scripted answers, not the terminal the tests
-// run in: like piped input, they have no keyboard for the archery scene.
-const platform::FakeKeyboard kNoKeyboard{false, [] { return platform::KeyState{}; }};
 }  // namespace
-
-void set_fake_ticks(std::uint32_t ms) {
-  fake_now = ms;
-  platform::set_ticks_source(fake_ticks);
-}
 
 void GameTest::SetUp() {
   old_dir_ = std::filesystem::current_path();
@@ -36,12 +23,9 @@ void GameTest::SetUp() {
   std::filesystem::current_path(dir_);
   reset_game_state();
   set_fake_ticks(0);
-  platform::set_fake_keyboard(&kNoKeyboard);
 }
 
 void GameTest::TearDown() {
-  platform::set_ticks_source(nullptr);
-  platform::set_fake_keyboard(nullptr);
   console::attach(std::cin, std::cout);
   std::filesystem::current_path(old_dir_);
   std::error_code ignored;

@@ -42,5 +42,5 @@ inline const std::string kClear = "\033[H\033[2J";
 // How many times `piece` appears in `text`.
 std::size_t count_of(const std::string& text, const std::string& piece);
 
-// A clock that stands still unless a test moves it.
+// The clock (tests/fake_realtime.cpp) stands still unless a test moves it.
 void set_fake_ticks(std::uint32_t ms);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/key_decoder.h"
+#include "platform/terminal/key_decoder.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <streambuf>
 #include <string>
 
-#include "platform/column_layout.h"
-#include "platform/native.h"
+#include "platform/terminal/column_layout.h"
+#include "platform/system.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -38,7 +38,7 @@ class ConsoleOutput : public std::streambuf {
     std::string text(pbase(), pptr());
     setp(buf_, buf_ + sizeof buf_);
     std::string laid = lay_out_80_columns(text, state_);
-    const std::string& sent = native::console_columns() > kConsoleColumns ? laid : text;
+    const std::string& sent = system::console_columns() > kConsoleColumns ? laid : text;
     auto size = static_cast<std::streamsize>(sent.size());
     return terminal_->sputn(sent.data(), size) == size;
   }
@@ -59,7 +59,7 @@ class ConsoleInput : public std::streambuf {
  protected:
   int_type underflow() override {
     bool waited = false;
-    long n = native::read_input(buf_, sizeof buf_, waited);
+    long n = system::read_input(buf_, sizeof buf_, waited);
     if (n <= 0) return traits_type::eof();
     if (waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
     setg(buf_, buf_, buf_ + n);
@@ -76,7 +76,7 @@ class ConsoleInput : public std::streambuf {
 struct ConsoleStreams {
   ConsoleStreams() {
     std::cout.rdbuf(&output);
-    if (native::keyboard_available()) std::cin.rdbuf(&input);
+    if (system::input_is_console()) std::cin.rdbuf(&input);
   }
   ~ConsoleStreams();
 
@@ -98,12 +98,12 @@ ConsoleStreams::~ConsoleStreams() {
 }  // namespace
 
 void attach_console_streams() {
-  if (streams || !native::output_is_console()) return;
+  if (streams || !system::output_is_console()) return;
   static ConsoleStreams attached;
   streams = &attached;
 }
 
-void console_cleared() {
+void system::console_cleared() {
   if (streams) streams->output.at_line_start();
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 // The only door from the game to the operating system and the terminal.
-// posix.cpp and windows.cpp implement it; the build picks one.
+// posix/ and windows/ implement it, the build picks one. What answers live,
+// the clock and the keyboard, is built apart from the rest
+// (vaelmoor_realtime), so that the tests link a fake of it in its place.
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -26,9 +29,9 @@ void attach_console_streams();
 // A millisecond counter; the game only ever uses it to seed random().
 std::uint32_t ticks_ms();
 
-// Moves the finished file `from` over `to` in one step, so that `to` is always
-// either its old self or the new file, and makes the change last through a
-// power cut: the new file's bytes reach the disk before the move, the move
+// Moves the finished file `from` over `to`, both in the current folder, in
+// one step, so that `to` is always either its old self or the new file, and
+// makes the change last through a power cut: the new file's bytes reach the disk before the move, the move
 // itself right after it. On failure `why` says what went wrong; a failure
 // before the move leaves `to` as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
@@ -46,10 +49,6 @@ unsigned long process_id();
 // process_id); when in doubt, false.
 bool process_gone(unsigned long id);
 
-// Test seam: while set, ticks_ms() answers from the fake instead of the clock.
-using TicksSource = std::uint32_t (*)();
-void set_ticks_source(TicksSource fake);
-
 }  // namespace platform
 
 // ---- Keyboard: the live state of three keys, for the archery scene ----
@@ -65,8 +64,6 @@ struct KeyState {
 // Whether standard input is a keyboard that can be read live (a terminal, or a
 // console on Windows). Piped or scripted input has no keys to hold down.
 bool keyboard_available();
-
-struct FakeKeyboard;
 
 // While a KeyScene lives, the keyboard is read key by key instead of answer by
 // answer: no echo, no waiting for Enter, Ctrl-C, Ctrl-\ and Ctrl-Z still
@@ -94,16 +91,10 @@ class KeyScene {
   std::string finish();
 
  private:
-  bool live_ = true;
-  const FakeKeyboard* fake_;  // the test seam in force when the scene began
+  // Everything the scene keeps while it runs, of each system's own kind;
+  // gone once it has finished.
+  struct Live;
+  std::unique_ptr<Live> live_;
 };
-
-// Test seam: while set, the scene reads this fake keyboard instead of the
-// real one, leaves the terminal alone and has no pause between frames.
-struct FakeKeyboard {
-  bool present;         // false: as if standard input were no terminal
-  KeyState (*poll)();   // the keys down in each frame, in turn
-};
-void set_fake_keyboard(const FakeKeyboard* fake);
 
 }  // namespace platform

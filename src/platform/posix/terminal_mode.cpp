@@ -1,4 +1,4 @@
-#include "platform/posix_terminal.h"
+#include "platform/posix/terminal_mode.h"
 
 #include <termios.h>
 #include <unistd.h>
@@ -13,11 +13,13 @@ namespace platform::posix {
 
 namespace {
 
-// Everything a signal handler reads is set up before the handler is
-// installed, and the flags are written in an order that leaves the terminal
-// right whenever a signal lands between two steps.
-struct termios saved_mode;
-struct termios scene_mode;
+// The scene's terminal state lives here, at namespace scope, because the
+// signal handlers and the exit hook must reach it; the scene's other state is
+// the scene's own (keyboard.cpp). Everything a signal handler reads is set up
+// before the handler is installed, and the flags are written in an order
+// that leaves the terminal right whenever a signal lands between two steps.
+struct termios saved_mode;  // the player's mode: put back by every way out
+struct termios scene_mode;  // put back again when a stopped game continues
 volatile std::sig_atomic_t in_scene = 0;      // between begin and end
 volatile std::sig_atomic_t mode_applied = 0;  // the terminal is in the scene's mode now
 volatile std::sig_atomic_t kitty = 0;         // the scene's mode includes the kitty flags
@@ -34,10 +36,10 @@ constexpr char kGiveScreenBack[] = "\033[?2026l\033[?25h";
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT,
                                   SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr int kEndingCount = static_cast<int>(std::size(kEndingSignals));
-struct sigaction previous[kEndingCount];
-struct sigaction previous_tstp;
+struct sigaction previous[kEndingCount];  // an ending signal re-raised under its own
+struct sigaction previous_tstp;  // given back with the others when the scene ends
 struct sigaction previous_cont;
-bool handlers_installed = false;
+bool handlers_installed = false;  // kept beside them: the exit hook may come after the end
 
 void write_all(const char* bytes, std::size_t n) {
   while (n > 0) {

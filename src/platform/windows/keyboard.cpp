@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <ostream>
 
-#include "platform/native.h"
+#include "platform/platform.h"
+#include "platform/system.h"
 
 namespace platform {
 
@@ -14,15 +16,16 @@ namespace {
 bool down(int virtual_key) { return (GetAsyncKeyState(virtual_key) & 0x8000) != 0; }
 }  // namespace
 
+struct KeyScene::Live {};
+
 // A pipe or a file has no keys to hold down.
-bool native::keyboard_available() {
-  DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
-}
+bool keyboard_available() { return system::input_is_console(); }
 
-void native::enter_key_scene() {}
+KeyScene::KeyScene() : live_(std::make_unique<Live>()) {}
 
-KeyState native::poll_keys() {
+KeyScene::~KeyScene() { finish(); }
+
+KeyState KeyScene::poll() {
   KeyState keys;
   keys.left = down(VK_LEFT);
   keys.right = down(VK_RIGHT);
@@ -30,18 +33,21 @@ KeyState native::poll_keys() {
   return keys;
 }
 
-std::string native::leave_key_scene() { return {}; }
-
 // The console's own clear (which flushes what came before it), then the frame
 // in one write. A console that takes escape sequences could get it all in one
 // write, held for painting, as POSIX terminals do; but it takes them only in a
 // mode the game would have to switch on and give back on every way out,
 // Ctrl-C included, and the console-API clear works in every console.
-void native::draw_frame(std::ostream& out, const std::string& frame) {
+void KeyScene::draw(std::ostream& out, const std::string& frame) {
   clear_screen(out);
   out << frame << std::flush;
 }
 
-void native::sleep_ms(unsigned ms) { Sleep(ms); }
+void KeyScene::pause(unsigned ms) { Sleep(ms); }
+
+std::string KeyScene::finish() {
+  live_.reset();
+  return {};
+}
 
 }  // namespace platform

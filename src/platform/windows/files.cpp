@@ -1,56 +1,14 @@
-#include <io.h>
+// Saves and loads: whole files, replaced in one step and made to last.
+
 #include <windows.h>
 
 #include <algorithm>
-#include <iostream>
 #include <string>
 #include <utility>
 
-#include "platform/native.h"
 #include "platform/platform.h"
 
 namespace platform {
-
-// Like "cls", but without starting a child process. The console shows only
-// what goes to standard output, so text bound elsewhere (a test's string
-// stream) has no screen to clear. When standard output is not a console (a
-// pipe or a file) the console calls fail harmlessly: not an error for the game.
-void clear_screen(std::ostream& out) {
-  out.flush();
-  if (out.rdbuf() != std::cout.rdbuf()) return;
-  HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &info)) return;
-  COORD home = {0, 0};
-  DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
-  DWORD written = 0;
-  FillConsoleOutputCharacterA(console, ' ', cells, home, &written);
-  FillConsoleOutputAttribute(console, info.wAttributes, cells, home, &written);
-  SetConsoleCursorPosition(console, home);
-  console_cleared();
-}
-
-bool native::output_is_console() {
-  DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
-}
-
-// The width at which the console wraps: its buffer's, which is also the
-// window's in Windows Terminal and in consoles that rewrap on resizing.
-int native::console_columns() {
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
-  return info.dwSize.X;
-}
-
-// The console echoes typed keys only while a read takes them, so every line
-// read from it was echoed just now, at the cursor.
-long native::read_input(char* buf, std::size_t size, bool& waited) {
-  waited = true;
-  return _read(0, buf, static_cast<unsigned>(size));
-}
-
-std::uint32_t native::ticks_ms() { return static_cast<std::uint32_t>(GetTickCount()); }
 
 namespace {
 

@@ -1,51 +1,19 @@
+// Saves and loads: whole files, replaced in one step and made to last.
+
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <ostream>
 #include <utility>
 
-#include "platform/native.h"
 #include "platform/platform.h"
 
 namespace platform {
-
-// No flush of its own: the clear goes out with what follows it, so a new
-// screen is sent whole, in one write, at the next read or frame.
-void clear_screen(std::ostream& out) { out << "\033[H\033[2J"; }
-
-bool native::output_is_console() { return ::isatty(STDOUT_FILENO) == 1; }
-
-int native::console_columns() {
-  struct winsize size;
-  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return 0;
-  return size.ws_col;
-}
-
-// The terminal echoes a line as it is typed: a line already waiting was
-// echoed before, maybe in the middle of the game's text.
-long native::read_input(char* buf, std::size_t size, bool& waited) {
-  struct pollfd in = {STDIN_FILENO, POLLIN, 0};
-  waited = ::poll(&in, 1, 0) == 0;
-  for (;;) {
-    ssize_t n = ::read(STDIN_FILENO, buf, size);
-    if (n >= 0 || errno != EINTR) return static_cast<long>(n);
-  }
-}
-
-std::uint32_t native::ticks_ms() {
-  using namespace std::chrono;
-  auto since_boot = steady_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(duration_cast<milliseconds>(since_boot).count());
-}
 
 namespace {
 
@@ -70,13 +38,6 @@ bool flush_to_disk(const std::string& path, int flags, std::string& why) {
   return synced == 0;
 }
 
-// The folder that holds the entry `path`.
-std::string folder_of(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 // The bytes first, the name after: a rename that reached the disk before the
@@ -87,7 +48,7 @@ bool replace_file(const std::string& from, const std::string& to, std::string& w
     why = std::strerror(errno);
     return false;
   }
-  return flush_to_disk(folder_of(to), O_RDONLY | O_DIRECTORY, why);
+  return flush_to_disk(".", O_RDONLY | O_DIRECTORY, why);
 }
 
 // Non-blocking, so that a pipe without a writer cannot hold the game; the

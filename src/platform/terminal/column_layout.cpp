@@ -1,4 +1,4 @@
-#include "platform/column_layout.h"
+#include "platform/terminal/column_layout.h"
 
 #include <cstdlib>
 

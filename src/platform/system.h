@@ -1,0 +1,21 @@
+#pragma once
+// What each system supplies to the console streams, which both systems
+// share (console_streams.cpp).
+
+#include <cstddef>
+
+namespace platform::system {
+
+bool output_is_console();  // a terminal, or a console on Windows
+bool input_is_console();   // likewise for standard input
+int console_columns();     // its width, or 0 when it tells none
+// Reads standard input, waiting for the first byte if need be; `waited` says
+// whether the game waited for a line the player was still typing. The count
+// read, 0 at the end of input, negative on an error.
+long read_input(char* buf, std::size_t size, bool& waited);
+
+// Told by the console's own clear (Windows): the cursor is now at the
+// top-left corner.
+void console_cleared();
+
+}  // namespace platform::system

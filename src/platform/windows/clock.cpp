@@ -1,0 +1,9 @@
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+std::uint32_t ticks_ms() { return static_cast<std::uint32_t>(GetTickCount()); }
+
+}  // namespace platform

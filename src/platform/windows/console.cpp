@@ -1,0 +1,58 @@
+// The console behind the standard streams.
+
+#include <io.h>
+#include <windows.h>
+
+#include <iostream>
+
+#include "platform/platform.h"
+#include "platform/system.h"
+
+namespace platform {
+
+// Like "cls", but without starting a child process. The console shows only
+// what goes to standard output, so text bound elsewhere (a test's string
+// stream) has no screen to clear. When standard output is not a console (a
+// pipe or a file) the console calls fail harmlessly: not an error for the game.
+void clear_screen(std::ostream& out) {
+  out.flush();
+  if (out.rdbuf() != std::cout.rdbuf()) return;
+  HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &info)) return;
+  COORD home = {0, 0};
+  DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+  DWORD written = 0;
+  FillConsoleOutputCharacterA(console, ' ', cells, home, &written);
+  FillConsoleOutputAttribute(console, info.wAttributes, cells, home, &written);
+  SetConsoleCursorPosition(console, home);
+  system::console_cleared();
+}
+
+namespace {
+bool is_console(DWORD handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(handle), &mode) != 0;
+}
+}  // namespace
+
+bool system::output_is_console() { return is_console(STD_OUTPUT_HANDLE); }
+
+bool system::input_is_console() { return is_console(STD_INPUT_HANDLE); }
+
+// The width at which the console wraps: its buffer's, which is also the
+// window's in Windows Terminal and in consoles that rewrap on resizing.
+int system::console_columns() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+  return info.dwSize.X;
+}
+
+// The console echoes typed keys only while a read takes them, so every line
+// read from it was echoed just now, at the cursor.
+long system::read_input(char* buf, std::size_t size, bool& waited) {
+  waited = true;
+  return _read(0, buf, static_cast<unsigned>(size));
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+// The tests' clock and keyboard, linked in place of the live ones. Games
+// played in-process read scripted answers, not the terminal the tests run in:
+// like piped input, they have no keyboard for the archery scene.
+#include <ostream>
+
+#include "harness.h"
+#include "platform/platform.h"
+
+namespace {
+std::uint32_t fake_now = 0;
+}  // namespace
+
+void set_fake_ticks(std::uint32_t ms) { fake_now = ms; }
+
+namespace platform {
+std::uint32_t ticks_ms() { return fake_now; }
+bool keyboard_available() { return false; }
+struct KeyScene::Live {};
+KeyScene::KeyScene() = default;
+KeyScene::~KeyScene() = default;
+KeyState KeyScene::poll() { return {}; }
+void KeyScene::draw(std::ostream&, const std::string&) {}
+void KeyScene::pause(unsigned) {}
+std::string KeyScene::finish() { return {}; }
+}  // namespace platform
