@@ -1,0 +1,186 @@
+#pragma once
+// The real game in a pseudo-terminal of its own, as a job of a minimal shell,
+// for the tests that need a real terminal. POSIX only.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace pty {
+
+inline const std::string kFrame = kClear + "<Arrow keys>: move <space>: shoot arrow\n";
+inline const std::string kHold = "\033[?2026h", kPaint = "\033[?2026l";  // synchronized output
+inline const std::string kHide = "\033[?25l", kShow = "\033[?25h";
+inline const std::string kPush = "\033[>11u", kPop = "\033[<u";  // kitty keyboard flags
+inline const std::string kGiveBack = kPaint + kShow + kPop;
+inline const std::string kAfterScene = "Erevon looked around him and then back at you. 'You killed 21";
+inline const std::string kClosing = "Game Over. \nThank you for playing.\nenter a number to continue: ";
+// Story mode, load the hero, win the first duel (stat sheet, a round with an
+// attack, no save, leave the shop), then answer the pause before the scene.
+inline const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
+// The second duel: stat sheet, round, save prompt, shop; the last pause.
+inline const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
+
+// The game as a job of a minimal shell in a pseudo-terminal of its own (alone
+// in its session, its stops would be discarded); the shell reports waitpid
+// statuses. The game reads `piped_answers` from a file if any, and has a
+// saved hero whom the story's enemies cannot hurt and who fells them.
+class Pty {
+ public:
+  explicit Pty(const std::string& piped_answers = "", bool ignore_interrupt = false)
+      : ignore_interrupt_(ignore_interrupt) {
+    std::filesystem::create_directories(dir_);
+    std::ofstream(dir_ / "stats.txt")
+        << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
+    if (!piped_answers.empty()) std::ofstream(dir_ / "answers.txt") << piped_answers;
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
+    const std::string name = ptsname(master_);
+    slave_ = open(name.c_str(), O_RDWR | O_NOCTTY);
+    const winsize wide = {25, 120, 0, 0};  // the game lays its text out for 80 columns in it
+    ioctl(slave_, TIOCSWINSZ, &wide);
+    before = mode();
+    int report[2];
+    if (pipe(report) != 0) return;
+    if ((shell_ = fork()) == 0) run_shell(name, report[1]);
+    close(report[1]);
+    status_ = report[0];
+    game = next_status();  // first the game's process id
+  }
+  ~Pty() {
+    if (game > 0 && !ended_) kill(game, SIGKILL);
+    for (int fd : {master_, slave_, status_}) close(fd);
+    if (shell_ > 0) waitpid(shell_, nullptr, 0);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+
+  std::string saved() const {
+    std::ifstream file(dir_ / "stats.txt");
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  std::string mode() const {  // the whole termios, as bytes, for exact comparison
+    termios t;
+    std::memset(&t, 0, sizeof t);
+    tcgetattr(slave_, &t);
+    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
+  }
+  void type(const std::string& bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
+
+  // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
+  // wrote is on `screen`, and continues it; returns its count of writes.
+  long writes_so_far() {
+    kill(game, SIGSTOP);
+    EXPECT_TRUE(WIFSTOPPED(next_status()));
+    (void)!write(slave_, "\001", 1);  // comes out after everything the game wrote
+    EXPECT_TRUE(wait_for("\001", screen.size()));
+    std::ifstream io("/proc/" + std::to_string(game) + "/io");
+    std::string key;
+    long count = -1;
+    while (io >> key >> count && key != "syscw:") {}
+    kill(game, SIGCONT);
+    EXPECT_TRUE(WIFCONTINUED(next_status()));
+    return count;
+  }
+
+  // Reads what the game writes until `text` shows up at or after `from`, for
+  // at most 5 s.
+  bool wait_for(const std::string& text, std::size_t from = 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    pollfd p = {master_, POLLIN, 0};
+    char buf[4096];
+    while (screen.find(text, from) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      ssize_t n = poll(&p, 1, 100) == 1 ? read(master_, buf, sizeof buf) : 0;
+      if (n < 0) return false;
+      for (ssize_t i = 0; i < n; ++i)
+        if (buf[i] != '\r') screen += buf[i];
+    }
+    return true;
+  }
+  // The game's next change of state as its shell saw it (waitpid status), or -1.
+  int next_status() {
+    pollfd p = {status_, POLLIN, 0};
+    int s = -1;
+    if (poll(&p, 1, 5000) != 1 || read(status_, &s, sizeof s) != sizeof s) return -1;
+    ended_ = game > 0 && (WIFEXITED(s) || WIFSIGNALED(s));
+    return s;
+  }
+
+  std::string before;  // the terminal's mode before the game
+  std::string screen;  // everything the game wrote, line ends as "\n"
+  int game = -1;
+
+ private:
+  [[noreturn]] void run_shell(const std::string& name, int report) {
+    setsid();
+    int tty = open(name.c_str(), O_RDWR);  // becomes this session's terminal
+    pid_t child = fork();
+    if (child == 0) {
+      setpgid(0, 0);
+      for (int sig : {SIGINT, SIGQUIT}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
+      if (ignore_interrupt_) signal(SIGINT, SIG_IGN);           // as for a job started with nohup
+      signal(SIGTTOU, SIG_IGN);
+      tcsetpgrp(tty, getpid());
+      signal(SIGTTOU, SIG_DFL);
+      dup2(tty, 0), dup2(tty, 1), dup2(tty, 2);
+      if (chdir(dir_.c_str()) != 0) _exit(127);
+      dup2(open("answers.txt", O_RDONLY), 0);  // only if there are answers
+      execl(VAELMOOR_BINARY, "vaelmoor", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = static_cast<int>(child);
+    (void)!write(report, &status, sizeof status);
+    for (;;) {
+      if (waitpid(child, &status, WUNTRACED | WCONTINUED) < 0) _exit(1);
+      (void)!write(report, &status, sizeof status);
+      if (WIFEXITED(status) || WIFSIGNALED(status)) _exit(0);
+    }
+  }
+
+  const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
+                                     ("vaelmoor-tty-" + std::to_string(std::random_device()()));
+  int master_ = -1, slave_ = -1, status_ = -1;
+  pid_t shell_ = -1;
+  bool ended_ = false;
+  bool ignore_interrupt_;
+};
+
+// Starts the game and brings it to the scene's first frame. The terminal
+// answers the device query, and the kitty query too if it is to be kitty.
+inline void enter_scene(Pty& game, bool kitty = false) {
+  ASSERT_GT(game.game, 0);
+  game.type(kToTheScene);
+  ASSERT_TRUE(game.wait_for("\033[?u\033[c")) << game.screen;  // kitty flags?, device attributes?
+  if (kitty) {  // a stop while the game waits for the answers does not end its wait
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(game.game, SIGSTOP), game.next_status(), kill(game.game, SIGCONT), game.next_status();
+  }
+  game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
+  ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
+  ASSERT_NE(game.mode(), game.before);
+  ASSERT_EQ(game.screen.find(kPush + kHold + kFrame) != std::string::npos, kitty);
+}
+
+}  // namespace pty
+
+#endif  // _WIN32
