@@ -5,6 +5,9 @@
 include(GNUInstallDirs)
 
 set(VAELMOOR_VERSION 1.0.0)
+# `vaelmoor --version` says the version its packages are named for (every
+# target of the project sees it, the fuzzer's copy of the game too).
+target_compile_definitions(vaelmoor_options INTERFACE VAELMOOR_VERSION="${VAELMOOR_VERSION}")
 
 # A package's maintainer is whoever builds and hands it out; set yours with
 # -DVAELMOOR_MAINTAINER="Name <address>". The default names the authors at a
