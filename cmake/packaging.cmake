@@ -34,7 +34,10 @@ function(vaelmoor_install_compressed file destination)
     COMMAND ${GZIP_PROGRAM} -9 -n -c ${file} > ${gz}
     DEPENDS ${file}
     COMMENT "Compressing ${name}")
-  add_custom_target(vaelmoor_gzip_${name} ALL DEPENDS ${gz})
+  add_custom_target(vaelmoor_gzip_${name} DEPENDS ${gz})
+  # Built with the game itself, so that installing works after any build of
+  # it, `make run`'s (the game alone) too.
+  add_dependencies(vaelmoor vaelmoor_gzip_${name})
   install(FILES ${gz} DESTINATION ${destination})
 endfunction()
 
