@@ -79,10 +79,15 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 
+# What a bare `cpack` makes: a zip on Windows, a .deb where the Debian tools
+# that build one are, a tarball of the same files anywhere else.
+find_program(VAELMOOR_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-else()
+elseif(VAELMOOR_DPKG_SHLIBDEPS)
   set(CPACK_GENERATOR DEB)
+else()
+  set(CPACK_GENERATOR TGZ)
 endif()
 
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VAELMOOR_MAINTAINER})
@@ -94,4 +99,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-include(CPack)
+if(VAELMOOR_TOP_LEVEL)
+  include(CPack)
+endif()
