@@ -68,7 +68,9 @@ bool write_then_replace(std::string& why) {
   fout.clear();
   if (!written) why = "the file could not be written";
   if (written && platform::replace_file(temp, kSaveFileName, why)) return true;
-  std::remove(temp.c_str());
+  // Left behind, the file is reused by this game's next save and cleared by
+  // the first save of a later game, so a failure here costs nothing.
+  (void)std::remove(temp.c_str());
   return false;
 }
 
