@@ -2,6 +2,9 @@
 BUILD ?= build
 CMAKE_ARGS ?=
 JOBS ?= 2
+# The build's own make runs below this one and would announce every folder it
+# enters; MAKEFLAGS carries the silence down to it.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all configure build run test clean
 
@@ -20,7 +23,7 @@ build: configure
 # Playing needs only the game, not the test suite.
 run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target vaelmoor
-	./$(BUILD)/vaelmoor
+	"$(BUILD)/vaelmoor"
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -5,6 +5,9 @@
 include(GNUInstallDirs)
 
 set(VAELMOOR_VERSION 1.0.0)
+# `vaelmoor --version` says the version its packages are named for (every
+# target of the project sees it, the fuzzer's copy of the game too).
+target_compile_definitions(vaelmoor_options INTERFACE VAELMOOR_VERSION="${VAELMOOR_VERSION}")
 
 # A package's maintainer is whoever builds and hands it out; set yours with
 # -DVAELMOOR_MAINTAINER="Name <address>". The default names the authors at a
@@ -31,7 +34,10 @@ function(vaelmoor_install_compressed file destination)
     COMMAND ${GZIP_PROGRAM} -9 -n -c ${file} > ${gz}
     DEPENDS ${file}
     COMMENT "Compressing ${name}")
-  add_custom_target(vaelmoor_gzip_${name} ALL DEPENDS ${gz})
+  add_custom_target(vaelmoor_gzip_${name} DEPENDS ${gz})
+  # Built with the game itself, so that installing works after any build of
+  # it, `make run`'s (the game alone) too.
+  add_dependencies(vaelmoor vaelmoor_gzip_${name})
   install(FILES ${gz} DESTINATION ${destination})
 endfunction()
 
@@ -73,10 +79,15 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 
+# What a bare `cpack` makes: a zip on Windows, a .deb where the Debian tools
+# that build one are, a tarball of the same files anywhere else.
+find_program(VAELMOOR_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-else()
+elseif(VAELMOOR_DPKG_SHLIBDEPS)
   set(CPACK_GENERATOR DEB)
+else()
+  set(CPACK_GENERATOR TGZ)
 endif()
 
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VAELMOOR_MAINTAINER})
@@ -88,4 +99,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-include(CPack)
+if(VAELMOOR_TOP_LEVEL)
+  include(CPack)
+endif()

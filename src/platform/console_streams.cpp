@@ -68,7 +68,7 @@ class ConsoleInput : public std::streambuf {
 
  private:
   ConsoleOutput& echo_on_;
-  char buf_[4096];
+  char buf_[4096]{};  // only bytes just read are handed out; zeroed all the same, once
 };
 
 // Outlives the game's last output and gives the standard streams their own

@@ -1,7 +1,10 @@
 #include "player/player.h"
 
-std::ofstream fout;
-std::ifstream fin;
+// The save file's streams are lasting globals like the hero. Made closed, they
+// open nothing and could fail only for want of memory before main, where no
+// game can start anyway.
+std::ofstream fout;  // NOLINT(cert-err58-cpp): see above
+std::ifstream fin;   // NOLINT(cert-err58-cpp): see above
 int nNumofPlayers = 0;
 int nDevMode = 0;
 int itemIdNum[kItemSlots] = {};

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 #include <sstream>
+#include <system_error>
 
 #include "console/console.h"
 #include "console/screens.h"
@@ -55,7 +56,9 @@ bool write_then_replace(std::string& why) {
   errno = 0;
   fout.open(temp, std::ios::out | std::ios::trunc);
   if (!fout.is_open()) {
-    why = errno ? std::strerror(errno) : "the file could not be created";
+    // The C library's words for errno, as strerror gives them with GCC and MinGW,
+    // without the warning that MSVC gives strerror (C4996, an error with /WX).
+    why = errno ? std::generic_category().message(errno) : "the file could not be created";
     fout.clear();
     return false;
   }
@@ -65,7 +68,9 @@ bool write_then_replace(std::string& why) {
   fout.clear();
   if (!written) why = "the file could not be written";
   if (written && platform::replace_file(temp, kSaveFileName, why)) return true;
-  std::remove(temp.c_str());
+  // Left behind, the file is reused by this game's next save and cleared by
+  // the first save of a later game, so a failure here costs nothing.
+  (void)std::remove(temp.c_str());
   return false;
 }
 

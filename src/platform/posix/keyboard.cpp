@@ -61,10 +61,11 @@ struct KeyScene::Live {
         case KeyEvent::Key: tracker.apply(e); break;
         case KeyEvent::Text: typed += e.text; break;
         // With kitty's flags these keys no longer make the terminal send the
-        // signal, so the scene sends it to itself.
-        case KeyEvent::Interrupt: ::raise(SIGINT); break;
-        case KeyEvent::Quit: ::raise(SIGQUIT); break;
-        case KeyEvent::Suspend: ::raise(SIGTSTP); break;
+        // signal, so the scene sends it to itself (raise fails only for a
+        // signal number that does not exist).
+        case KeyEvent::Interrupt: (void)::raise(SIGINT); break;
+        case KeyEvent::Quit: (void)::raise(SIGQUIT); break;
+        case KeyEvent::Suspend: (void)::raise(SIGTSTP); break;
         case KeyEvent::KittyFlags: replies.kitty = true; break;
         case KeyEvent::DeviceReply: replies.device = true; break;
       }

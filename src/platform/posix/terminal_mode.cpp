@@ -77,12 +77,14 @@ const struct sigaction* previous_for(int sig) {
 // The terminal first, then the signal does what it would have done anyway:
 // raised again under its earlier disposition, it is delivered (and kills,
 // with a core dump where that is its default) as soon as this handler
-// returns, a crash as much as a signal sent from outside.
+// returns, a crash as much as a signal sent from outside. (raise and signal
+// fail only for a signal number that does not exist, and a handler could do
+// nothing about it anyway.)
 void on_ending_signal(int sig) {
   int saved_errno = errno;
   restore_terminal();
   ::sigaction(sig, previous_for(sig), nullptr);
-  ::raise(sig);
+  (void)::raise(sig);
   errno = saved_errno;
 }
 
@@ -102,8 +104,8 @@ void catch_stop() {
 void on_stop(int) {
   int saved_errno = errno;
   restore_terminal();
-  ::signal(SIGTSTP, SIG_DFL);
-  ::raise(SIGTSTP);
+  (void)::signal(SIGTSTP, SIG_DFL);
+  (void)::raise(SIGTSTP);
   sigset_t stop, before;
   sigemptyset(&stop);
   sigaddset(&stop, SIGTSTP);
