@@ -10,6 +10,8 @@
 //                                its cursor, its modes and its visible rows
 //   console_probe type PID TEXT  types TEXT into that console ('\n' is Enter)
 //   console_probe crash PID      starts a thread in PID that jumps nowhere
+//   console_probe call PID NAME  starts a thread in PID that calls the C
+//                                library's NAME (abort, exit) with 0
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -130,11 +132,21 @@ int type(const char* pid, const char* text) {
   return 0;
 }
 
-int crash(const char* pid) {
+int start_thread(const char* pid, LPTHREAD_START_ROUTINE at) {
   HANDLE game = OpenProcess(PROCESS_ALL_ACCESS, FALSE, process(pid));
   if (!game) return 1;
-  auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<std::uintptr_t>(8));
-  return CreateRemoteThread(game, nullptr, 0, nowhere, nullptr, 0, nullptr) ? 0 : 1;
+  return CreateRemoteThread(game, nullptr, 0, at, nullptr, 0, nullptr) ? 0 : 1;
+}
+
+int crash(const char* pid) {
+  return start_thread(pid, reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<std::uintptr_t>(8)));
+}
+
+// The C library is the system's msvcrt.dll, loaded at the same address in
+// every process.
+int call(const char* pid, const char* name) {
+  FARPROC at = GetProcAddress(LoadLibraryA("msvcrt.dll"), name);
+  return at ? start_thread(pid, reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(at))) : 1;
 }
 
 }  // namespace
@@ -145,6 +157,7 @@ int main(int argc, char** argv) {
   if (what == "read" && argc == 3) return read(argv[2]);
   if (what == "type" && argc == 4) return type(argv[2], argv[3]);
   if (what == "crash" && argc == 3) return crash(argv[2]);
-  std::fprintf(stderr, "usage: console_probe run GAME | read PID | type PID TEXT | crash PID\n");
+  if (what == "call" && argc == 4) return call(argv[2], argv[3]);
+  std::fprintf(stderr, "usage: console_probe run GAME | read PID | type PID TEXT | crash PID | call PID NAME\n");
   return 2;
 }

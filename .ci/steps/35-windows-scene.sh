@@ -5,7 +5,8 @@
 # MinGW): its rows, its cursor, its modes and the key events left pending in
 # its input. The probe also starts the game and notes the console's input
 # mode, output mode and cursor before the game and after it, whichever way the
-# game ended: the scene's end, Ctrl-C typed in the scene, a crash in the scene.
+# game ended: the scene's end, Ctrl-C typed in the scene, a crash in the scene,
+# abort() or exit() called in the scene.
 #
 # Settings (for running this step by hand): VAELMOOR_WIN_BUILD (default
 # build-win, the Windows step's build and wine prefix; made here if missing).
@@ -161,4 +162,6 @@ way_out() {  # name, what to do in the scene
 }
 way_out ctrl-c 'wid=$(xdotool search --sync --name console_probe | head -1); xdotool windowfocus --sync "$wid"; xdotool key ctrl+c'
 way_out crash 'probe crash "$(cat pid)"'
+way_out abort 'probe call "$(cat pid)" abort'
+way_out exit 'probe call "$(cat pid)" exit'
 echo "-- Windows scene step finished in $((SECONDS - start)) s"
