@@ -9,6 +9,9 @@
 //                                prints the key events pending in its input,
 //                                its cursor, its modes and its visible rows
 //   console_probe type PID TEXT  types TEXT into that console ('\n' is Enter)
+//   console_probe watch PID MS   reads the top two rows of that console again and
+//                                again for MS milliseconds, and counts the reads
+//                                that did not find a whole frame of the scene
 //   console_probe crash PID      starts a thread in PID that jumps nowhere
 //   console_probe call PID NAME  starts a thread in PID that calls the C
 //                                library's NAME (abort, exit) with 0
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -105,7 +109,6 @@ int read(const char* pid) {
     while (!row.empty() && row.back() == ' ') row.pop_back();
     text += "|" + row + "\n";
   }
-  _setmode(_fileno(stdout), _O_BINARY);  // lines end in '\n' alone
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
 }
@@ -132,6 +135,44 @@ int type(const char* pid, const char* text) {
   return 0;
 }
 
+// A whole frame: the help line, then a track of 31 cells, one more with the archer on it.
+bool whole_frame(const std::string& help, const std::string& track) {
+  if (help != "<Arrow keys>: move <space>: shoot arrow") return false;
+  return (track.size() == 31 || track.size() == 32) &&
+         track.find_first_not_of("_HX") == std::string::npos;
+}
+
+std::string row_text(const CHAR_INFO* cells, int width) {
+  std::string row;
+  for (int x = 0; x < width; ++x) row += cells[x].Char.AsciiChar;
+  while (!row.empty() && row.back() == ' ') row.pop_back();
+  return row;
+}
+
+int watch(const char* pid, const char* ms) {
+  if (!attach(pid)) return 1;
+  HANDLE out = open_console("CONOUT$");
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(out, &info)) return 1;
+  const int width = info.dwSize.X;
+  std::vector<CHAR_INFO> cells(2 * static_cast<std::size_t>(width));
+  long reads = 0, torn = 0;
+  std::string first_torn;
+  const DWORD end = GetTickCount() + std::strtoul(ms, nullptr, 10);
+  while (GetTickCount() < end) {
+    // Both rows in one read, so that a frame cannot change between them.
+    SMALL_RECT rows = {0, info.srWindow.Top, static_cast<SHORT>(width - 1),
+                       static_cast<SHORT>(info.srWindow.Top + 1)};
+    if (!ReadConsoleOutputA(out, cells.data(), COORD{static_cast<SHORT>(width), 2}, COORD{0, 0}, &rows))
+      return 1;
+    ++reads;
+    std::string help = row_text(&cells[0], width), track = row_text(&cells[width], width);
+    if (!whole_frame(help, track) && torn++ == 0) first_torn = "|" + help + "\n|" + track + "\n";
+  }
+  std::printf("reads %ld torn %ld\n%s", reads, torn, first_torn.c_str());
+  return 0;
+}
+
 int start_thread(const char* pid, LPTHREAD_START_ROUTINE at) {
   HANDLE game = OpenProcess(PROCESS_ALL_ACCESS, FALSE, process(pid));
   if (!game) return 1;
@@ -152,12 +193,14 @@ int call(const char* pid, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // lines end in '\n' alone
   std::string what = argc > 1 ? argv[1] : "";
   if (what == "run" && argc == 3) return run(argv[2]);
   if (what == "read" && argc == 3) return read(argv[2]);
   if (what == "type" && argc == 4) return type(argv[2], argv[3]);
+  if (what == "watch" && argc == 4) return watch(argv[2], argv[3]);
   if (what == "crash" && argc == 3) return crash(argv[2]);
   if (what == "call" && argc == 4) return call(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: console_probe run GAME | read PID | type PID TEXT | crash PID | call PID NAME\n");
+  std::fprintf(stderr, "usage: console_probe run GAME | read PID | type PID TEXT | watch PID MS | crash PID | call PID NAME\n");
   return 2;
 }

@@ -2,8 +2,8 @@
 # Windows console: play the archery scene of vaelmoor.exe live in wine's own
 # console window under Xvfb, with real key presses and releases from xdotool,
 # and read the console back through tools/console_probe.cpp (built here with
-# MinGW): its rows, its cursor, its modes and the key events left pending in
-# its input. The probe also starts the game and notes the console's input
+# MinGW): its rows, its cursor, its modes, the key events left pending in its
+# input, and whether any read catches the scene between two frames. The probe also starts the game and notes the console's input
 # mode, output mode and cursor before the game and after it, whichever way the
 # game ended: the scene's end, Ctrl-C typed in the scene, a crash in the scene,
 # abort() or exit() called in the scene.
@@ -97,9 +97,16 @@ to_the_scene keys
 in_scene_cursor=$(visible)
 [ "$in_scene_cursor" = 0 ] || fail "the cursor shows during the scene"
 at=$(archer)
+# Meanwhile the probe reads the top of the console thousands of times: each
+# read must find a whole frame, never a blank or half-drawn one.
+probe watch "$(cat pid)" 1000 >watch &
+watcher=$!
 xdotool keydown Left; sleep 1; xdotool keyup Left; sleep 0.3
 left=$((at - $(archer)))
 [ "$left" -ge 7 ] || fail "Left held for 1 s moved the archer $left columns"
+wait "$watcher" || fail "the probe could not watch the console"
+read -r _ reads _ torn <watch
+[ "$reads" -ge 100 ] && [ "$torn" = 0 ] || { cat watch; fail "$torn of $reads reads found no whole frame"; }
 at=$(archer)
 for _ in 1 2 3; do xdotool key Right; sleep 0.4; done
 sleep 0.2
@@ -143,7 +150,7 @@ for a in 1 1 1 0 0 0 1; do xdotool type --delay 20 "$a"; xdotool key Return; sle
 ended || fail "the story did not end"
 [ "$(cat status)" = 0x0 ] || fail "the game ended with status $(cat status)"
 cmp -s before after || fail "the console was $(cat before), and after the game $(cat after)"
-echo "-- held Left 1 s: $left columns; three taps of Right: $taps columns; cursor hidden ($in_scene_cursor)" \
+echo "-- held Left 1 s: $left columns, no frame torn in $reads reads; three taps of Right: $taps columns; cursor hidden ($in_scene_cursor)" \
   "then shown ($after_scene_cursor); pending after 2 s of space and a letter: $pending; after the scene" \
   "the cursor at column $column after '${prompt}x'; console as before: $(cat after)"
 
