@@ -146,13 +146,15 @@ column=$(field 2 3)
 [ "$(sed -n "${row}p" screen)" = "|${prompt}x" ] && [ "$column" = $((${#prompt} + 1)) ] ||
   fail "the cursor is at column $column of row $(sed -n "${row}p" screen), not after '${prompt}x'"
 xdotool key BackSpace
+wait_until "look && [ \"\$(field 2 3)\" = ${#prompt} ]" ||
+  fail "after BackSpace the cursor is at column $(field 2 3), not just after the prompt"
 for a in 1 1 1 0 0 0 1; do xdotool type --delay 20 "$a"; xdotool key Return; sleep 0.05; done
 ended || fail "the story did not end"
 [ "$(cat status)" = 0x0 ] || fail "the game ended with status $(cat status)"
 cmp -s before after || fail "the console was $(cat before), and after the game $(cat after)"
 echo "-- held Left 1 s: $left columns, no frame torn in $reads reads; three taps of Right: $taps columns; cursor hidden ($in_scene_cursor)" \
   "then shown ($after_scene_cursor); pending after 2 s of space and a letter: $pending; after the scene" \
-  "the cursor at column $column after '${prompt}x'; console as before: $(cat after)"
+  "the cursor at column $column after '${prompt}x', after BackSpace just after the prompt; console as before: $(cat after)"
 
 # Ways out of the scene: the console must be as it was before the game.
 way_out() {  # name, what to do in the scene
