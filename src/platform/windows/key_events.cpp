@@ -6,8 +6,8 @@ namespace platform::windows {
 
 namespace {
 
-// More than anyone types in a scene; a key held down with something leaning
-// on it stops being kept there.
+// Far more than anyone types during a scene; beyond it (a key held down for
+// minutes) the rest is dropped rather than kept without end.
 constexpr std::size_t kMostKept = 4096;
 constexpr DWORD kBatch = 64;
 
