@@ -25,9 +25,10 @@ using SignalHandler = void (*)(int);
 SignalHandler previous_abort = SIG_DFL;
 bool handlers_installed = false;
 
-constexpr DWORD kLineModes = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
-// With it the arrows would come as escape sequences instead of key codes.
-constexpr DWORD kVirtualTerminalInput = 0x0200;
+// Without line input and echo each key comes as it is pressed, unseen.
+// Without virtual-terminal input the arrows come as key codes, not as
+// escape sequences.
+constexpr DWORD kNotInScene = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_VIRTUAL_TERMINAL_INPUT;
 
 void give_back() {
   if (!applied) return;
@@ -94,7 +95,7 @@ bool begin_scene_mode() {
   install_handlers();
   AcquireSRWLockExclusive(&lock);
   applied = 1;  // before the change: a giving back may then come at any moment
-  SetConsoleMode(input, (saved_mode & ~(kLineModes | kVirtualTerminalInput)) | ENABLE_PROCESSED_INPUT);
+  SetConsoleMode(input, (saved_mode & ~kNotInScene) | ENABLE_PROCESSED_INPUT);
   if (cursor_saved) {
     CONSOLE_CURSOR_INFO hidden = saved_cursor;
     hidden.bVisible = FALSE;

@@ -12,33 +12,47 @@
 
 namespace platform::windows {
 
+namespace {
+
+// The window's cells with `frame` at the top left, blanks everywhere else;
+// `rows` says how many lines the frame had.
+std::vector<CHAR_INFO> cells_of(const std::string& frame, int width, int height, WORD colours,
+                                int& rows) {
+  CHAR_INFO blank;
+  blank.Char.UnicodeChar = L' ';
+  blank.Attributes = colours;
+  std::vector<CHAR_INFO> cells(static_cast<std::size_t>(width) * height, blank);
+  int column = 0;
+  rows = 0;
+  for (char c : frame) {
+    if (c == '\n') {
+      ++rows;
+      column = 0;
+      continue;
+    }
+    if (rows < height && column < width)
+      cells[static_cast<std::size_t>(rows) * width + column].Char.UnicodeChar =
+          static_cast<unsigned char>(c);
+    ++column;
+  }
+  return cells;
+}
+
+}  // namespace
+
 bool paint_frame(const std::string& frame) {
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!GetConsoleScreenBufferInfo(output, &info)) return false;
   SMALL_RECT window = info.srWindow;
   const int width = window.Right - window.Left + 1, height = window.Bottom - window.Top + 1;
-  CHAR_INFO blank;
-  blank.Char.UnicodeChar = L' ';
-  blank.Attributes = info.wAttributes;
-  std::vector<CHAR_INFO> cells(static_cast<std::size_t>(width) * height, blank);
-  int row = 0, column = 0;
-  for (char c : frame) {
-    if (c == '\n') {
-      ++row;
-      column = 0;
-      continue;
-    }
-    if (row < height && column < width)
-      cells[static_cast<std::size_t>(row) * width + column].Char.UnicodeChar =
-          static_cast<unsigned char>(c);
-    ++column;
-  }
+  int rows = 0;
+  std::vector<CHAR_INFO> cells = cells_of(frame, width, height, info.wAttributes, rows);
   COORD size = {static_cast<SHORT>(width), static_cast<SHORT>(height)};
   WriteConsoleOutputW(output, cells.data(), size, COORD{0, 0}, &window);
-  COORD after = {info.srWindow.Left, static_cast<SHORT>(std::min(info.srWindow.Top + row,
-                                                                 static_cast<int>(info.srWindow.Bottom)))};
-  SetConsoleCursorPosition(output, after);
+  // The cursor is hidden; it matters for whatever is written after the scene.
+  const int after = std::min(info.srWindow.Top + rows, static_cast<int>(info.srWindow.Bottom));
+  SetConsoleCursorPosition(output, COORD{info.srWindow.Left, static_cast<SHORT>(after)});
   return true;
 }
 
