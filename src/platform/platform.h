@@ -71,7 +71,9 @@ bool keyboard_available();
 // the mode it had, its cursor included, when the scene ends, when the game
 // exits or is killed by a signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT, or a
 // crash), and while it is stopped by Ctrl-Z (the scene's mode comes back
-// when it continues).
+// when it continues). A Windows console likewise gets back its input mode and
+// cursor at the end, at exit, on Ctrl-C, Ctrl-Break, the window's closing and
+// a crash.
 class KeyScene {
  public:
   KeyScene();
@@ -82,12 +84,14 @@ class KeyScene {
   // The keys down for the coming frame. Never waits.
   KeyState poll();
   // Clears the screen and draws `frame` there, all sent to `out` at once: one
-  // write, which terminals that can hold their painting paint as a whole.
+  // write, which terminals that can hold their painting paint as a whole (in
+  // a Windows console, one change of the console's buffer).
   void draw(std::ostream& out, const std::string& frame);
   // The pause between two frames.
   void pause(unsigned ms);
   // Ends the scene and gives back what was typed meanwhile that was none of
-  // the three keys, for the answers that follow.
+  // the three keys, for the answers that follow (nothing on Windows, where
+  // those keys go back into the console's own input instead).
   std::string finish();
 
  private:

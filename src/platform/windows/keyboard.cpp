@@ -1,51 +1,67 @@
-// The archery scene's keyboard on Windows: the console keeps the live state
-// of every key, so each frame asks for the three keys directly. Asking does
-// not take anything out of the console's input, so typed answers stay there.
+// The archery scene's keyboard on Windows. The console's input holds a key
+// event for every press and every release of a key typed into this console,
+// so the scene reads those events instead of asking for the keyboard's state
+// of the moment (GetAsyncKeyState): a tap that begins and ends between two
+// frames still moves the archer, a held key acts in every frame until its
+// release, and keys typed into other programs never count. The three keys are
+// taken out of the input; every other key event goes back into it when the
+// scene ends, where the console's line editing takes it as typed ahead.
 
 #include <windows.h>
 
+#include <iostream>
 #include <memory>
-#include <ostream>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/system.h"
+#include "platform/windows/console_mode.h"
+#include "platform/windows/frame_painter.h"
+#include "platform/windows/key_events.h"
 
 namespace platform {
 
-namespace {
-bool down(int virtual_key) { return (GetAsyncKeyState(virtual_key) & 0x8000) != 0; }
-}  // namespace
-
-struct KeyScene::Live {};
+struct KeyScene::Live {
+  windows::ConsoleKeys keys;
+  KeyTracker tracker;
+};
 
 // A pipe or a file has no keys to hold down.
 bool keyboard_available() { return system::input_is_console(); }
 
-KeyScene::KeyScene() : live_(std::make_unique<Live>()) {}
+KeyScene::KeyScene() : live_(std::make_unique<Live>()) {
+  live_->tracker.set_releases_reported(true);
+  windows::begin_scene_mode();
+}
 
 KeyScene::~KeyScene() { finish(); }
 
 KeyState KeyScene::poll() {
-  KeyState keys;
-  keys.left = down(VK_LEFT);
-  keys.right = down(VK_RIGHT);
-  keys.space = down(VK_SPACE);
-  return keys;
+  live_->keys.read(live_->tracker);
+  return live_->tracker.take_frame();
 }
 
-// The console's own clear (which flushes what came before it), then the frame
-// in one write. A console that takes escape sequences could get it all in one
-// write, held for painting, as POSIX terminals do; but it takes them only in a
-// mode the game would have to switch on and give back on every way out,
-// Ctrl-C included, and the console-API clear works in every console.
+// Text already written goes first. Output that is not the console (a file)
+// gets each frame as text, as the game writes it everywhere else.
 void KeyScene::draw(std::ostream& out, const std::string& frame) {
+  out.flush();
+  if (out.rdbuf() == std::cout.rdbuf() && windows::paint_frame(frame)) {
+    system::console_cleared();
+    return;
+  }
   clear_screen(out);
   out << frame << std::flush;
 }
 
 void KeyScene::pause(unsigned ms) { Sleep(ms); }
 
+// Nothing is left for finish() to return: the other keys are back in the
+// console's input, behind anything typed before the scene.
 std::string KeyScene::finish() {
+  if (!live_) return {};
+  live_->keys.read(live_->tracker);
+  windows::end_scene_mode();
+  live_->keys.give_back();
   live_.reset();
   return {};
 }
