@@ -18,12 +18,16 @@ namespace platform {
 // far is flushed first, and text and clear never arrive out of order.
 void clear_screen(std::ostream& out);
 
-// Called once, before anything is written: when standard output is a terminal
-// (a console on Windows) wider than 80 columns, the game's text to std::cout
-// is laid out as an 80-column console shows it (column_layout.h), and an
-// answer typed at the terminal puts the layout's cursor back at the start of
-// a line, as its echo did. Narrower terminals and piped output get the text
-// as it is.
+// Called once, before anything is written: std::cin and std::cout read and
+// write through the platform from then on. Standard input that cannot be
+// read (closed, a folder, a terminal that is gone) has simply ended. The
+// first write to standard output that fails ends the game (status 1, the
+// error named on standard error; silently for a pipe whose reader has gone).
+// When standard output is a terminal (a console on Windows) wider than 80
+// columns, the game's text is laid out as an 80-column console shows it
+// (column_layout.h), and an answer typed at the terminal puts the layout's
+// cursor back at the start of a line, as its echo did. Narrower terminals
+// and piped output get the text as it is.
 void attach_console_streams();
 
 // A millisecond counter; the game only ever uses it to seed random().
