@@ -59,6 +59,8 @@ TEST(SaveFile, ParserTakesANameAndTwelveNumbersThenSlotsWhileTheyLast) {
     EXPECT_EQ(slots, expected) << text;
   }
   EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n", hero, slots));
+  for (const char* name : {"", "Al\033]2;x\a", "Al\x7f", "Al\x01"})  // none the game writes
+    EXPECT_FALSE(parse(name + kOldSave.substr(6), hero, slots)) << name;
   EXPECT_EQ(slots, std::vector<int>(kItemSlots, 9)) << "a refused file changes nothing";
 }
 
