@@ -1,7 +1,7 @@
 #pragma once
 // The only door from the game to the operating system and the terminal.
 // posix/ and windows/ implement it, the build picks one. What answers live,
-// the clock and the keyboard, is built apart from the rest
+// the clock, the random bits and the keyboard, is built apart from the rest
 // (vaelmoor_realtime), so that the tests link a fake of it in its place.
 
 #include <cstddef>
@@ -33,11 +33,27 @@ void attach_console_streams();
 // A millisecond counter; the game only ever uses it to seed random().
 std::uint32_t ticks_ms();
 
-// Moves the finished file `from` over `to`, both in the current folder, in
-// one step, so that `to` is always either its old self or the new file, and
-// makes the change last through a power cut: the new file's bytes reach the disk before the move, the move
-// itself right after it. On failure `why` says what went wrong; a failure
-// before the move leaves `to` as it was.
+// 64 bits from the system's source of randomness, for the names of files
+// that no other game may share and nobody may guess.
+std::uint64_t random_bits();
+
+// What became of write_new_file().
+enum class NewFile { Written, NameTaken, Failed };
+
+// Creates the text file `name` in the current folder, only where nothing of
+// that name exists yet (a file, a folder, a link even to nothing: nothing
+// already there is ever written or written through), writes `text` to it
+// with the system's line ends, and flushes it to the disk. On POSIX systems
+// it takes the permission bits of the file `like`, and its owner where the
+// system allows; without such a file, those of any new file. On failure
+// nothing of it is left and `why` says what went wrong in the system's words.
+NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
+                       std::string& why);
+
+// Moves the finished file `from` (flushed by write_new_file) over `to`, both
+// in the current folder, in one step, so that `to` is always either its old
+// self or the new file, and makes the move last through a power cut. On
+// failure `why` says what went wrong; `to` is then as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
 
 // Reads the file `name` whole into `bytes`, only when it is an ordinary file
