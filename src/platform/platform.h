@@ -79,6 +79,7 @@ struct KeyState {
   bool left = false;
   bool right = false;
   bool space = false;
+  bool ended = false;  // the keyboard is gone (its terminal hung up or closed): nothing more will come
 };
 
 // Whether standard input is a keyboard that can be read live (a terminal, or a
@@ -89,9 +90,10 @@ bool keyboard_available();
 // answer: no echo, no waiting for Enter, Ctrl-C, Ctrl-\ and Ctrl-Z still
 // working, and the terminal's cursor hidden. The terminal gets back exactly
 // the mode it had, its cursor included, when the scene ends, when the game
-// exits or is killed by a signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT, or a
-// crash), and while it is stopped by Ctrl-Z (the scene's mode comes back
-// when it continues).
+// exits or is killed by any signal that ends it (SIGINT, SIGTERM, SIGPIPE,
+// ..., or a crash), and while it is stopped by Ctrl-Z (the scene's mode
+// comes back when it continues). What the player types meanwhile is kept for
+// the answers that follow, up to a line's worth.
 class KeyScene {
  public:
   KeyScene();
