@@ -23,11 +23,13 @@ constexpr int kNameTries = 16;
 // container sharing the folder) and nobody can plant a file there in time.
 std::string temp_name(unsigned long process, std::uint64_t token) {
   std::string hex(16, '0');
-  for (int i = 15; i >= 0; --i, token >>= 4) hex[static_cast<std::size_t>(i)] = "0123456789abcdef"[token & 15];
+  for (std::size_t i = hex.size(); i-- > 0; token >>= 4) hex[i] = "0123456789abcdef"[token & 15];
   return std::string(kSaveFileName) + "." + std::to_string(process) + "." + hex + ".tmp";
 }
 
-int hex_digit(char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; }
+int hex_digit(char c) {
+  return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
 
 // The process that named the temporary save file `name`, or 0 for a name
 // that no game makes.

@@ -63,7 +63,9 @@ int system::write_output(const char* bytes, std::size_t size) {
 // wants no word about it. exit() gives the terminal back (terminal_mode.cpp).
 void system::give_up_output(int error) {
   if (error != EPIPE) {
-    std::string line = std::string("vaelmoor: cannot write to standard output: ") + std::strerror(error) + "\n";
+    std::string line = "vaelmoor: cannot write to standard output: ";
+    line += std::strerror(error);
+    line += '\n';
     (void)!::write(STDERR_FILENO, line.data(), line.size());
   }
   std::exit(1);

@@ -49,7 +49,8 @@ bool write_all(int fd, const std::string& text, std::string& why) {
 // Owner first: a change of owner may clear the set-id bits that the mode
 // then puts back. Neither need succeed; the file is then the player's own.
 void take_owner_and_mode(int fd, const struct stat& like) {
-  if (::fchown(fd, like.st_uid, like.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), like.st_gid);
+  if (::fchown(fd, like.st_uid, like.st_gid) != 0)
+    (void)!::fchown(fd, static_cast<uid_t>(-1), like.st_gid);
   (void)!::fchmod(fd, like.st_mode & 07777);
 }
 

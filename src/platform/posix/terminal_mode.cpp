@@ -47,7 +47,7 @@ constexpr int kEndingSignals[] = {
 #endif
 };
 constexpr int kSignalSlots = 128;  // more than any system's highest signal number
-struct sigaction previous[kSignalSlots];  // by signal number: an ending signal is re-raised under its own
+struct sigaction previous[kSignalSlots];  // by number: an ending signal is re-raised under its own
 struct sigaction previous_tstp;  // given back with the others when the scene ends
 struct sigaction previous_cont;
 bool handlers_installed = false;  // kept beside them: the exit hook may come after the end

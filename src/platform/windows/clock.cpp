@@ -16,7 +16,8 @@ std::uint64_t random_bits() {
     std::random_device source;
     return (std::uint64_t{source()} << 32) ^ source();
   } catch (...) {
-    return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    auto now = std::chrono::high_resolution_clock::now().time_since_epoch();
+    return static_cast<std::uint64_t>(now.count());
   }
 }
 

@@ -75,7 +75,9 @@ int system::write_output(const char* bytes, std::size_t size) {
 // to end the game for it, as POSIX systems do.
 void system::give_up_output(int error) {
   if (error != EPIPE) {
-    std::string line = std::string("vaelmoor: cannot write to standard output: ") + std::strerror(error) + "\n";
+    std::string line = "vaelmoor: cannot write to standard output: ";
+    line += std::strerror(error);
+    line += '\n';
     _write(2, line.data(), static_cast<unsigned>(line.size()));
   }
   std::exit(1);
