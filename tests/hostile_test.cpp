@@ -1,6 +1,5 @@
-// The real game in a pseudo-terminal, under what a hostile user or a broken
-// terminal does to it: every signal that ends it, a paused terminal, a closed
-// one, a flood of pasted text, a terminal that answers late. POSIX only.
+// The real game in a pseudo-terminal under every signal that ends it, a paused
+// or closed terminal, a flood of pasted text, a late answer. POSIX only.
 #ifndef _WIN32
 
 #include <chrono>
@@ -8,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "harness.h"
 #include "pty.h"
 
 namespace {
