@@ -186,9 +186,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 // The fuzzer's own clock and keyboard, in place of the live ones: a clock
-// that moves on at every look, and keys from the input's bytes.
+// that moves on at every look, random bits that count up, and keys from the
+// input's bytes.
 namespace platform {
 std::uint32_t ticks_ms() { return fake_now += 17; }
+std::uint64_t random_bits() {
+  static std::uint64_t drawn = 0;
+  return ++drawn;
+}
 bool keyboard_available() { return keyboard_present; }
 struct KeyScene::Live {};
 KeyScene::KeyScene() = default;

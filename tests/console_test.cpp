@@ -24,13 +24,14 @@ TEST_F(Console, NumbersSeveralToALineAndNoNumberDropsTheRestOfItsLine) {
   EXPECT_EQ(got, (std::vector<int>{12, -7, 3, INT_MAX, INT_MIN, 0, 7, 0, 8, 0, 10, 0, 11, 0, 0, 12, 3, 0, 13}));
 }
 
-TEST_F(Console, NameIsOneWordCutAt51Characters) {
+// Control bytes neither end a name nor count in it; alone they are no name.
+TEST_F(Console, NameIsOneWordCutAt51CharactersWithoutControlBytes) {
   const std::string longWord(51, 'a');
   std::vector<std::string> got;
-  run("  Ann Bo\n\t" + longWord + "bcdef next\n", [&] {
-    for (char name[52]; got.size() < 4; got.push_back(name)) console::read_word(name, sizeof name);
+  run("  Ann Bo\n\t" + longWord + "\abcdef next\n\x01\x7f \x1b\x02" + std::string("\0B\x07ob\x7f\n", 7), [&] {
+    for (char name[52]; got.size() < 5; got.push_back(name)) console::read_word(name, sizeof name);
   });
-  EXPECT_EQ(got, (std::vector<std::string>{"Ann", "Bo", longWord, "next"}));
+  EXPECT_EQ(got, (std::vector<std::string>{"Ann", "Bo", longWord, "next", "Bob"}));
 }
 
 TEST_F(Console, HeldInputComesAfterWhatWasAlreadyTyped) {

@@ -8,12 +8,15 @@
 
 namespace {
 std::uint32_t fake_now = 0;
+std::uint64_t fake_random = 0;
 }  // namespace
 
 void set_fake_ticks(std::uint32_t ms) { fake_now = ms; }
+void set_fake_random(std::uint64_t next) { fake_random = next; }
 
 namespace platform {
 std::uint32_t ticks_ms() { return fake_now; }
+std::uint64_t random_bits() { return fake_random++; }
 bool keyboard_available() { return false; }
 struct KeyScene::Live {};
 KeyScene::KeyScene() = default;

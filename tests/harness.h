@@ -44,3 +44,5 @@ std::size_t count_of(const std::string& text, const std::string& piece);
 
 // The clock (tests/fake_realtime.cpp) stands still unless a test moves it.
 void set_fake_ticks(std::uint32_t ms);
+// The random bits count up from `next`, one at each draw.
+void set_fake_random(std::uint64_t next);

@@ -42,12 +42,13 @@ inline const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
 
 // The game as a job of a minimal shell in a pseudo-terminal of its own (alone
 // in its session, its stops would be discarded); the shell reports waitpid
-// statuses. The game reads `piped_answers` from a file if any, and has a
-// saved hero whom the story's enemies cannot hurt and who fells them.
+// statuses and outlives a hang-up. The game reads `piped_answers` from a
+// file if any, ignores the signal `ignored` if any, writes to "out.txt" if
+// `to_file`, and has a saved hero whom no story enemy hurts and who fells them.
 class Pty {
  public:
-  explicit Pty(const std::string& piped_answers = "", bool ignore_interrupt = false)
-      : ignore_interrupt_(ignore_interrupt) {
+  explicit Pty(const std::string& piped_answers = "", int ignored = 0, bool to_file = false)
+      : ignored_(ignored), to_file_(to_file) {
     std::filesystem::create_directories(dir_);
     std::ofstream(dir_ / "stats.txt")
         << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
@@ -74,8 +75,8 @@ class Pty {
     std::filesystem::remove_all(dir_, ignored);
   }
 
-  std::string saved() const {
-    std::ifstream file(dir_ / "stats.txt");
+  std::string saved(const char* name = "stats.txt") const {
+    std::ifstream file(dir_ / name);
     return std::string(std::istreambuf_iterator<char>(file), {});
   }
   std::string mode() const {  // the whole termios, as bytes, for exact comparison
@@ -85,6 +86,7 @@ class Pty {
     return std::string(reinterpret_cast<const char*>(&t), sizeof t);
   }
   void type(const std::string& bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
+  void hang_up() { close(master_), master_ = -1; }  // the terminal's window closed
 
   // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
   // wrote is on `screen`, and continues it; returns its count of writes.
@@ -133,18 +135,21 @@ class Pty {
  private:
   [[noreturn]] void run_shell(const std::string& name, int report) {
     setsid();
+    close(master_);  // the terminal's window is the test's alone
+    signal(SIGHUP, SIG_IGN);
     int tty = open(name.c_str(), O_RDWR);  // becomes this session's terminal
     pid_t child = fork();
     if (child == 0) {
       setpgid(0, 0);
-      for (int sig : {SIGINT, SIGQUIT}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
-      if (ignore_interrupt_) signal(SIGINT, SIG_IGN);           // as for a job started with nohup
+      for (int sig : {SIGINT, SIGQUIT, SIGHUP}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
+      if (ignored_) signal(ignored_, SIG_IGN);  // as for a job started with nohup
       signal(SIGTTOU, SIG_IGN);
       tcsetpgrp(tty, getpid());
       signal(SIGTTOU, SIG_DFL);
       dup2(tty, 0), dup2(tty, 1), dup2(tty, 2);
       if (chdir(dir_.c_str()) != 0) _exit(127);
       dup2(open("answers.txt", O_RDONLY), 0);  // only if there are answers
+      if (to_file_) dup2(open("out.txt", O_WRONLY | O_CREAT, 0600), 1);
       execl(VAELMOOR_BINARY, "vaelmoor", static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -162,7 +167,8 @@ class Pty {
   int master_ = -1, slave_ = -1, status_ = -1;
   pid_t shell_ = -1;
   bool ended_ = false;
-  bool ignore_interrupt_;
+  int ignored_;
+  bool to_file_;
 };
 
 // Starts the game and brings it to the scene's first frame. The terminal
@@ -179,6 +185,42 @@ inline void enter_scene(Pty& game, bool kitty = false) {
   ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
   ASSERT_NE(game.mode(), game.before);
   ASSERT_EQ(game.screen.find(kPush + kHold + kFrame) != std::string::npos, kitty);
+}
+
+// The keys a player who knows the rules presses on `track`: meet the next
+// horseman where he will be, else walk toward him, or to column 5 to wait
+// for one who has ridden past. Both forms of arrow keys are used; a kitty
+// terminal sends each key as a press and a release.
+inline std::string keys_for(const std::string& track, bool kitty) {
+  int x = static_cast<int>(track.find('X')), h = static_cast<int>(track.find('H'));
+  if (h >= 0 && x < h) --h;
+  int next = h < 0 ? 1 : h + 1 >= 30 ? 5 : h + 1;
+  int step = std::abs(next - x) <= 1 ? next - x : (next < x || x > 5) ? -1 : x < 5 ? 1 : 0;
+  const char* move = step < 0 ? (kitty ? "\033[1;1:1D\033[1;1:3D" : "\033[D")
+                     : step > 0 ? (kitty ? "\033[1;1:1C\033[1;1:3C" : "\033OC") : "";
+  return move + std::string(std::abs(next - x) > 1 ? "" : kitty ? "\033[32u\033[32;1:3u" : " ");
+}
+
+// Plays the scene from the first frame after `from` until all 21 horsemen
+// have fallen (about 30 frames), typing `ahead` with the fourth frame's keys;
+// true once the text after the scene is there.
+inline bool play_scene(Pty& game, bool kitty, std::size_t from = 0, const std::string& ahead = "") {
+  std::size_t frames = 0, hits = 0;
+  if (!game.wait_for(kFrame, from) || !game.wait_for("\n", game.screen.find(kFrame, from) + kFrame.size()))
+    return false;
+  for (auto at = game.screen.find(kFrame, from); at != std::string::npos && frames < 99; ++frames) {
+    at += kFrame.size();
+    std::size_t end = game.screen.find('\n', at);
+    hits += game.screen.compare(end + 1, 13, "You hit one!\n") == 0;
+    std::string keys = hits < 21 ? keys_for(game.screen.substr(at, end - at), kitty) : "";
+    game.type(frames == 3 ? keys + ahead : keys);
+    // Whatever follows, complete: the next frame's track, or the text after the scene.
+    if (!game.wait_for(kClear, end) ||
+        !game.wait_for("\n", game.screen.find(kClear, end) + kFrame.size()))
+      break;
+    at = game.screen.find(kFrame, end);
+  }
+  return game.wait_for(kClear + kAfterScene, from);
 }
 
 }  // namespace pty

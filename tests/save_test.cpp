@@ -59,6 +59,8 @@ TEST(SaveFile, ParserTakesANameAndTwelveNumbersThenSlotsWhileTheyLast) {
     EXPECT_EQ(slots, expected) << text;
   }
   EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n", hero, slots));
+  for (const char* name : {"", "Al\033]2;x\a", "Al\x7f", "Al\x01"})  // none the game writes
+    EXPECT_FALSE(parse(name + kOldSave.substr(6), hero, slots)) << name;
   EXPECT_EQ(slots, std::vector<int>(kItemSlots, 9)) << "a refused file changes nothing";
 }
 
@@ -106,14 +108,19 @@ TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
 
 #ifndef _WIN32
 
-std::string temp_name(pid_t pid) { return "stats.txt." + std::to_string(pid) + ".tmp"; }
+std::string temp_name(pid_t pid, const char* token = "0123456789abcdef") {
+  return "stats.txt." + std::to_string(pid) + "." + token + ".tmp";
+}
 
 // A save that cannot be written or cannot take the old file's place: the
-// player is told and asked to go on, the old save stays as it was, no
-// temporary file is left, and the game goes on to the first duel.
+// player is told why in the system's words and asked to go on, the old save
+// stays as it was, no temporary file is left, and the game goes on.
 TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
   const fs::path saved = dir_ / "stats.txt";
-  const fs::path temp = dir_ / temp_name(::getpid());
+  rlimit no_limit{};
+  ::getrlimit(RLIMIT_FSIZE, &no_limit);
+  ::signal(SIGXFSZ, SIG_IGN);
+  const rlimit small{100, no_limit.rlim_max};
   struct Fault {
     const char* what;
     std::function<void()> make;
@@ -122,33 +129,58 @@ TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
   const Fault faults[] = {
       {"stats.txt is a folder", [&] { fs::remove(saved), fs::create_directories(saved / "old"); },
        "Is a directory"},
-      {"a folder where the new file goes", [&] { fs::create_directory(temp); }, "Is a directory"},
-      {"the disk is full", [&] { fs::create_symlink("/dev/full", temp); }, "the file could not be written"},
+      {"no file may grow past 100 bytes", [&] { ::setrlimit(RLIMIT_FSIZE, &small); }, "File too large"},
   };
   for (const Fault& fault : faults) {
     fs::remove_all(saved);
-    fs::remove_all(temp);
     write_file("stats.txt", kOldSave);
     fault.make();
     const std::string out = play(kToTheSavePrompt + "1 7 0\n");
+    ::setrlimit(RLIMIT_FSIZE, &no_limit);
     EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + fault.why +
                        "\nenter a number to continue: " + kClear + "Strength:      9\n"),
               std::string::npos) << fault.what << '\n' << out;
     EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave)
         << fault.what;
-    EXPECT_TRUE(fs::is_directory(temp) || !fs::exists(fs::symlink_status(temp))) << fault.what;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << fault.what;
   }
 }
 
+// Nothing already called as a save's temporary file is written or followed
+// (a link, to a file or to nothing, a folder, the name the game used to
+// make): the save takes the next name. A new save keeps the old one's mode
+// (here read-only), and its owner where the system allows.
+TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
+  write_file("victim", "mine\n");
+  write_file("stats.txt", kOldSave);
+  const bool root = ::geteuid() == 0;
+  ASSERT_EQ(::chmod("stats.txt", 0444) + (root ? ::chown("stats.txt", 1234, 1234) : 0), 0);
+  fs::create_symlink(dir_ / "victim", dir_ / ("stats.txt." + std::to_string(::getpid()) + ".tmp"));
+  fs::create_symlink(dir_ / "victim", dir_ / temp_name(::getpid(), "0000000000000010"));
+  fs::create_symlink(dir_ / "none", dir_ / temp_name(::getpid(), "0000000000000011"));
+  fs::create_directory(dir_ / temp_name(::getpid(), "0000000000000012"));
+  set_fake_random(0x10);
+  play(kToTheSavePrompt + "1\n");
+  struct stat saved{};
+  EXPECT_EQ(::stat("stats.txt", &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0444u);
+  EXPECT_EQ(saved.st_uid, root ? 1234 : ::getuid());
+  EXPECT_NE(read_file("stats.txt"), kOldSave);
+  EXPECT_EQ(read_file("victim"), "mine\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 6);
+}
+
 // A save removes the temporary files of games that died in the middle of a
-// save, and only those: not a running game's, nor a file that looks alike.
+// save, and only those: not a running game's, nor a link, nor a file that
+// looks alike.
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
   const pid_t dead = 999999999;  // more than any system gives
-  const std::pair<std::string, bool> files[] = {
-      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true}};
+  const std::pair<std::string, bool> files[] = {{temp_name(dead), false}, {temp_name(::getppid()), true},
+      {temp_name(dead) + ".keep", true}, {temp_name(dead, "fedcba9876543210"), true}};
   for (const auto& [name, kept] : files) write_file(name, kOldSave);
+  fs::remove(dir_ / files[3].first), fs::create_symlink("stats.txt", dir_ / files[3].first);
   play(kToTheSavePrompt + "1\n");
-  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(dir_ / name), kept) << name;
+  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / name)), kept) << name;
 }
 
 #endif  // _WIN32

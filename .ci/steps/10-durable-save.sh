@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Saves that last through a power cut: the real game plays a scripted
-# Battle-mode game under strace, and each of its saves must write the
-# temporary file, flush it to the disk, rename it over stats.txt and then
-# flush the folder, in that order. Shows the system calls of the first save.
+# Battle-mode game under strace, and each of its saves must create the
+# temporary file exclusively (O_EXCL, O_NOFOLLOW), write it, flush it to the
+# disk, rename it over stats.txt and then flush the folder, in that order.
+# Shows the system calls of the first save.
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
 # build, the build .ci/run makes first; configured and built here if missing).
@@ -51,6 +52,11 @@ steps=$(awk '
 saves=$(grep -c '^rename' "$work/trace" || true)
 echo "-- the first save's system calls"
 awk '/\.tmp"/ { on = 1 } on { print } on && /^fsync/ && ++f == 2 { exit }' "$work/trace"
+# Created afresh, never over a file or through a link someone put there.
+if grep -E '^openat\(.*\.tmp"' "$work/trace" | grep -Evq 'O_CREAT\|O_EXCL.*O_NOFOLLOW'; then
+  echo "FAIL: a temporary file was opened without O_CREAT|O_EXCL and O_NOFOLLOW"
+  exit 1
+fi
 if ! grep -Eqx '(W+FRD)+' <<<"$steps"; then
   echo "FAIL: the saves did not write, flush, rename and flush the folder in order: $steps"
   exit 1

@@ -32,6 +32,8 @@ bool is_space(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
+// Typed by mistake or planted to drive the terminal: never part of a name.
+bool is_control(int c) { return !is_space(c) && ((c >= 0 && c < 0x20) || c == 0x7F); }
 
 // Every read starts here: the player must see the question before answering,
 // and an answer that can never come ends the game.
@@ -92,12 +94,14 @@ int read_int() {
 }
 
 void read_word(char* dest, std::size_t capacity) {
-  int c = first_char_of_answer();
   std::size_t len = 0;
-  for (; c != kEnd && !is_space(c); c = peek()) {
-    advance();
-    if (len + 1 < capacity) dest[len++] = static_cast<char>(c);
-  }
+  do {  // a word of control bytes alone is no word
+    int c = first_char_of_answer();
+    for (; c != kEnd && !is_space(c); c = peek()) {
+      advance();
+      if (!is_control(c) && len + 1 < capacity) dest[len++] = static_cast<char>(c);
+    }
+  } while (len == 0 && capacity > 1);
   dest[len] = '\0';
 }
 

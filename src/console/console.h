@@ -27,7 +27,9 @@ void attach(std::istream& in, std::ostream& out);
 int read_int();
 
 // The next word (up to white space), cut to capacity - 1 characters with the
-// rest of the word dropped, and NUL-terminated.
+// rest of the word dropped, and NUL-terminated. Control bytes (0x00-0x1F and
+// 0x7F other than white space) are dropped as they come: they neither end
+// the word nor count in it.
 void read_word(char* dest, std::size_t capacity);
 
 // Bytes the player typed while the keyboard was being read directly; they

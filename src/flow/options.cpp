@@ -24,8 +24,9 @@ Options:
   -h, --help     print this help and exit
       --version  print the version and the license and exit
 
-Exit status: 0 when the game ends, also when its input ends early; 2 for an
-argument it does not know. Stopped by a signal (Ctrl-C), it dies of it.
+Exit status: 0 when the game ends, also when its input ends early; 1 when
+its output cannot be written; 2 for an argument it does not know. Stopped by
+a signal (Ctrl-C), it dies of it.
 )";
 
 constexpr char kVersion[] = "vaelmoor " VAELMOOR_VERSION

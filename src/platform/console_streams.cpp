@@ -1,7 +1,10 @@
-// The thin shell around lay_out_80_columns(): standard output and input
-// through stream buffers of the console's own, when standard output is a
-// terminal. The terminal's width is asked at every flush, so a window that
-// is widened or narrowed is followed from the next flush on.
+// The thin shell around lay_out_80_columns(): the game's standard output and
+// input go through stream buffers of the platform's own, which meet every
+// write and read error of the system (a full disk, a closed pipe, a terminal
+// that is gone) and answer for it, instead of leaving it to the library. When
+// standard output is a terminal, the terminal's width is asked at every
+// flush, so a window that is widened or narrowed is followed from the next
+// flush on.
 
 #include <iostream>
 #include <streambuf>
@@ -15,12 +18,14 @@ namespace platform {
 
 namespace {
 
-// Holds the game's text until a flush, then hands it on to the terminal's
-// own stream buffer, laid out while the terminal is wider than 80 columns.
-// The column is followed at any width, so a widened terminal starts right.
+// Holds the game's text until a flush, then writes it, laid out while
+// standard output is a terminal wider than 80 columns. The column is
+// followed at any width, so a widened terminal starts right. The first write
+// that fails ends the game; after it nothing more is tried, not even by the
+// flush at exit.
 class ConsoleOutput : public std::streambuf {
  public:
-  explicit ConsoleOutput(std::streambuf* terminal) : terminal_(terminal) { setp(buf_, buf_ + sizeof buf_); }
+  explicit ConsoleOutput(bool terminal) : terminal_(terminal) { setp(buf_, buf_ + sizeof buf_); }
   void at_line_start() { state_.column = 0; }
 
  protected:
@@ -31,43 +36,89 @@ class ConsoleOutput : public std::streambuf {
     pbump(1);
     return c;
   }
-  int sync() override { return pass_on() && terminal_->pubsync() == 0 ? 0 : -1; }
+  int sync() override { return pass_on() ? 0 : -1; }
 
  private:
   bool pass_on() {
     std::string text(pbase(), pptr());
     setp(buf_, buf_ + sizeof buf_);
-    std::string laid = lay_out_80_columns(text, state_);
-    const std::string& sent = system::console_columns() > kConsoleColumns ? laid : text;
-    auto size = static_cast<std::streamsize>(sent.size());
-    return terminal_->sputn(sent.data(), size) == size;
+    if (failed_) return false;
+    if (terminal_) {
+      std::string laid = lay_out_80_columns(text, state_);
+      if (system::console_columns() > kConsoleColumns) text.swap(laid);
+    }
+    if (text.empty()) return true;
+    int error = system::write_output(text.data(), text.size());
+    if (error == 0) return true;
+    failed_ = true;
+    system::give_up_output(error);
   }
 
-  std::streambuf* terminal_;
+  bool terminal_;
+  bool failed_ = false;
   ColumnState state_;
   char buf_[8192];  // far more than a frame of the archery scene, so a frame is one write
 };
 
-// Reads the keyboard for the game's answers. The terminal echoes what the
-// player types and ends the line with Enter; when the game had to wait for
-// that line, the echo has just put the cursor back at the start of a line.
-// A line typed ahead was echoed back then, before the text now on screen.
+// Reads the game's answers; a read error is the end of input, like the end
+// of a file. On a keyboard, the terminal echoes what the player types and
+// ends the line with Enter; when the game had to wait for that line, the
+// echo has just put the cursor back at the start of a line. A line typed
+// ahead was echoed back then, before the text now on screen.
 class ConsoleInput : public std::streambuf {
  public:
-  explicit ConsoleInput(ConsoleOutput& echo_on) : echo_on_(echo_on) {}
+  ConsoleInput(ConsoleOutput& echo_on, bool keyboard) : echo_on_(echo_on), keyboard_(keyboard) {}
+  void expect_replies(int count) { owed_ += count; }
 
  protected:
   int_type underflow() override {
-    bool waited = false;
-    long n = system::read_input(buf_, sizeof buf_, waited);
-    if (n <= 0) return traits_type::eof();
-    if (waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
-    setg(buf_, buf_, buf_ + n);
-    return traits_type::to_int_type(buf_[0]);
+    text_.clear();
+    while (text_.empty()) {
+      bool waited = false;
+      long n = system::read_input(buf_, sizeof buf_, waited);
+      if (n <= 0) {
+        text_.swap(reply_);  // no reply after all: it was typed
+        if (text_.empty()) return traits_type::eof();
+        break;
+      }
+      if (keyboard_ && waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
+      for (long i = 0; i < n; ++i) take(buf_[i]);
+    }
+    setg(&text_[0], &text_[0], &text_[0] + text_.size());
+    return traits_type::to_int_type(text_[0]);
   }
 
  private:
+  // A terminal's answer to a query (ESC [ ? digits and semicolons, then c
+  // for the device's attributes, u for kitty's keyboard flags) that came
+  // after the scene stopped waiting for it: it lands in the middle of what
+  // the player types, maybe split between two reads, and is taken out.
+  void take(char c) {
+    if (owed_ == 0 && reply_.empty()) {
+      text_ += c;
+      return;
+    }
+    reply_ += c;
+    static const char kStart[] = "\033[?";
+    std::size_t at = reply_.size() - 1;
+    bool fits = at < 3 ? c == kStart[at] : (c >= '0' && c <= '9') || c == ';' || c == 'c' || c == 'u';
+    if (fits && at >= 3 && (c == 'c' || c == 'u')) {
+      if (c == 'c') --owed_;
+      reply_.clear();
+    } else if (!fits || reply_.size() > kLongestReply) {
+      std::string rest = reply_.substr(1);
+      text_ += reply_[0];
+      reply_.clear();
+      for (char r : rest) take(r);
+    }
+  }
+
+  static constexpr std::size_t kLongestReply = 32;
   ConsoleOutput& echo_on_;
+  bool keyboard_;
+  int owed_ = 0;
+  std::string reply_;  // the start of what may be a late reply
+  std::string text_;   // what was typed, served to the reader
   char buf_[4096]{};  // only bytes just read are handed out; zeroed all the same, once
 };
 
@@ -76,14 +127,14 @@ class ConsoleInput : public std::streambuf {
 struct ConsoleStreams {
   ConsoleStreams() {
     std::cout.rdbuf(&output);
-    if (system::input_is_console()) std::cin.rdbuf(&input);
+    std::cin.rdbuf(&input);
   }
   ~ConsoleStreams();
 
   std::streambuf* cout_buf = std::cout.rdbuf();
   std::streambuf* cin_buf = std::cin.rdbuf();
-  ConsoleOutput output{cout_buf};
-  ConsoleInput input{output};
+  ConsoleOutput output{system::output_is_console()};
+  ConsoleInput input{output, system::input_is_console()};
 };
 
 ConsoleStreams* streams = nullptr;
@@ -98,13 +149,17 @@ ConsoleStreams::~ConsoleStreams() {
 }  // namespace
 
 void attach_console_streams() {
-  if (streams || !system::output_is_console()) return;
+  if (streams) return;
   static ConsoleStreams attached;
   streams = &attached;
 }
 
 void system::console_cleared() {
   if (streams) streams->output.at_line_start();
+}
+
+void system::expect_late_replies(int count) {
+  if (streams) streams->input.expect_replies(count);
 }
 
 }  // namespace platform

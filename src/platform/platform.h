@@ -1,7 +1,7 @@
 #pragma once
 // The only door from the game to the operating system and the terminal.
 // posix/ and windows/ implement it, the build picks one. What answers live,
-// the clock and the keyboard, is built apart from the rest
+// the clock, the random bits and the keyboard, is built apart from the rest
 // (vaelmoor_realtime), so that the tests link a fake of it in its place.
 
 #include <cstddef>
@@ -18,22 +18,42 @@ namespace platform {
 // far is flushed first, and text and clear never arrive out of order.
 void clear_screen(std::ostream& out);
 
-// Called once, before anything is written: when standard output is a terminal
-// (a console on Windows) wider than 80 columns, the game's text to std::cout
-// is laid out as an 80-column console shows it (column_layout.h), and an
-// answer typed at the terminal puts the layout's cursor back at the start of
-// a line, as its echo did. Narrower terminals and piped output get the text
-// as it is.
+// Called once, before anything is written: std::cin and std::cout read and
+// write through the platform from then on. Standard input that cannot be
+// read (closed, a folder, a terminal that is gone) has simply ended. The
+// first write to standard output that fails ends the game (status 1, the
+// error named on standard error; silently for a pipe whose reader has gone).
+// When standard output is a terminal (a console on Windows) wider than 80
+// columns, the game's text is laid out as an 80-column console shows it
+// (column_layout.h), and an answer typed at the terminal puts the layout's
+// cursor back at the start of a line, as its echo did. Narrower terminals
+// and piped output get the text as it is.
 void attach_console_streams();
 
 // A millisecond counter; the game only ever uses it to seed random().
 std::uint32_t ticks_ms();
 
-// Moves the finished file `from` over `to`, both in the current folder, in
-// one step, so that `to` is always either its old self or the new file, and
-// makes the change last through a power cut: the new file's bytes reach the disk before the move, the move
-// itself right after it. On failure `why` says what went wrong; a failure
-// before the move leaves `to` as it was.
+// 64 bits from the system's source of randomness, for the names of files
+// that no other game may share and nobody may guess.
+std::uint64_t random_bits();
+
+// What became of write_new_file().
+enum class NewFile { Written, NameTaken, Failed };
+
+// Creates the text file `name` in the current folder, only where nothing of
+// that name exists yet (a file, a folder, a link even to nothing: nothing
+// already there is ever written or written through), writes `text` to it
+// with the system's line ends, and flushes it to the disk. On POSIX systems
+// it takes the permission bits of the file `like`, and its owner where the
+// system allows; without such a file, those of any new file. On failure
+// nothing of it is left and `why` says what went wrong in the system's words.
+NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
+                       std::string& why);
+
+// Moves the finished file `from` (flushed by write_new_file) over `to`, both
+// in the current folder, in one step, so that `to` is always either its old
+// self or the new file, and makes the move last through a power cut. On
+// failure `why` says what went wrong; `to` is then as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
 
 // Reads the file `name` whole into `bytes`, only when it is an ordinary file
@@ -59,6 +79,7 @@ struct KeyState {
   bool left = false;
   bool right = false;
   bool space = false;
+  bool ended = false;  // the keyboard is gone (its terminal hung up or closed): nothing more will come
 };
 
 // Whether standard input is a keyboard that can be read live (a terminal, or a
@@ -69,11 +90,12 @@ bool keyboard_available();
 // answer: no echo, no waiting for Enter, Ctrl-C, Ctrl-\ and Ctrl-Z still
 // working, and the terminal's cursor hidden. The terminal gets back exactly
 // the mode it had, its cursor included, when the scene ends, when the game
-// exits or is killed by a signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT, or a
-// crash), and while it is stopped by Ctrl-Z (the scene's mode comes back
-// when it continues). A Windows console likewise gets back its input mode and
-// cursor at the end, at exit, on Ctrl-C, Ctrl-Break, the window's closing and
-// a crash.
+// exits or is killed by any signal that ends it (SIGINT, SIGTERM, SIGPIPE,
+// ..., or a crash), and while it is stopped by Ctrl-Z (the scene's mode
+// comes back when it continues). A Windows console likewise gets back its
+// input mode and cursor at the end, at exit, on Ctrl-C, Ctrl-Break, the
+// window's closing and a crash. What the player types meanwhile is kept for
+// the answers that follow, up to a line's worth.
 class KeyScene {
  public:
   KeyScene();

@@ -14,6 +14,19 @@ int console_columns();     // its width, or 0 when it tells none
 // read, 0 at the end of input, negative on an error.
 long read_input(char* buf, std::size_t size, bool& waited);
 
+// Writes all of `bytes` to standard output: 0, or the system's error number
+// for what stopped it.
+int write_output(const char* bytes, std::size_t size);
+
+// Ends the game, status 1, once its output could not be written: one line on
+// standard error names the error, except for a pipe whose reader has gone
+// (that reader wants nothing more, and its writer was told to ignore it).
+[[noreturn]] void give_up_output(int error);
+
+// Told by the archery scene: the terminal still owes answers to this many
+// device-attributes queries. When they come they are no typed text.
+void expect_late_replies(int count);
+
 // Told by the console's own clear (Windows): the cursor is now at the
 // top-left corner.
 void console_cleared();

@@ -31,9 +31,10 @@ class CPlayer {
   void print_chosenWeapon();
 };
 
-// The save file's streams. A save writes through fout; fin stays closed,
-// since a load has the platform read the file (it can refuse a pipe or a
-// device without waiting on it) and parses the bytes it hands back.
+// The save file's streams. Both stay closed: a save has the platform write
+// the file (it creates it afresh, never through a link someone planted) and
+// a load has the platform read it (it can refuse a pipe or a device without
+// waiting on it) and parses the bytes it hands back.
 extern std::ofstream fout;
 extern std::ifstream fin;
 extern int nNumofPlayers;

@@ -1,4 +1,4 @@
-#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,27 +14,42 @@
 
 namespace {
 
-// The file a save is written to before it takes the old save's place; each
-// running game has its own, named for its process.
-std::string temp_name(unsigned long process) {
-  return std::string(kSaveFileName) + "." + std::to_string(process) + ".tmp";
+// Names that are all taken in a row, with 64 random bits in each, are no
+// chance: something in the folder is at work, and the save gives up.
+constexpr int kNameTries = 16;
+
+// The file a save is written to before it takes the old save's place: named
+// for the game's process, with a random part, so that no other game makes
+// the same name (not even one with the same process number in another
+// container sharing the folder) and nobody can plant a file there in time.
+std::string temp_name(unsigned long process, std::uint64_t token) {
+  std::string hex(16, '0');
+  for (std::size_t i = hex.size(); i-- > 0; token >>= 4) hex[i] = "0123456789abcdef"[token & 15];
+  return std::string(kSaveFileName) + "." + std::to_string(process) + "." + hex + ".tmp";
+}
+
+int hex_digit(char c) {
+  return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 // The process that named the temporary save file `name`, or 0 for a name
 // that no game makes.
 unsigned long temp_owner(const std::string& name) {
-  const std::size_t start = std::strlen(kSaveFileName) + 1;  // past the dot
+  std::size_t i = std::strlen(kSaveFileName) + 1;  // past the dot
   unsigned long process = 0;
-  for (std::size_t i = start; i < name.size() && i < start + 9; ++i) {
-    if (name[i] < '0' || name[i] > '9') break;
+  for (std::size_t end = i + 9; i < end && i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
     process = process * 10 + static_cast<unsigned long>(name[i] - '0');
-  }
-  return name == temp_name(process) ? process : 0;
+  std::uint64_t token = 0;
+  ++i;  // past the next dot, which the comparison below checks
+  for (std::size_t end = i + 16; i < end && i < name.size() && hex_digit(name[i]) >= 0; ++i)
+    token = token * 16 + static_cast<std::uint64_t>(hex_digit(name[i]));
+  return name == temp_name(process, token) ? process : 0;
 }
 
 // A game killed in the middle of a save leaves its temporary file behind.
 // Those of games that are surely gone are removed; a game still running, in
-// this folder or not, may be about to move its file into place.
+// this folder or not, may be about to move its file into place. Only files
+// are removed: whatever else is called so was put there by someone else.
 void remove_dead_games_temp_files() {
   namespace fs = std::filesystem;
   std::error_code error;
@@ -50,27 +65,24 @@ void remove_dead_games_temp_files() {
 
 // The new save goes to a file of its own first and only then replaces the old
 // one, so a failure or a crash part-way never costs the player the old save.
+// The platform writes it, so that it is created afresh and never through a
+// link; fout stays closed.
 bool write_then_replace(std::string& why) {
   remove_dead_games_temp_files();
-  std::string temp = temp_name(platform::process_id());
-  errno = 0;
-  fout.open(temp, std::ios::out | std::ios::trunc);
-  if (!fout.is_open()) {
-    // The C library's words for errno, as strerror gives them with GCC and MinGW,
-    // without the warning that MSVC gives strerror (C4996, an error with /WX).
-    why = errno ? std::generic_category().message(errno) : "the file could not be created";
-    fout.clear();
+  const std::string text = format_save(p1, itemIdNum);
+  for (int tries = 0; tries < kNameTries; ++tries) {
+    const std::string temp = temp_name(platform::process_id(), platform::random_bits());
+    switch (platform::write_new_file(temp, text, kSaveFileName, why)) {
+      case platform::NewFile::NameTaken: continue;
+      case platform::NewFile::Failed: return false;
+      case platform::NewFile::Written: break;
+    }
+    if (platform::replace_file(temp, kSaveFileName, why)) return true;
+    // Left behind, the file would be cleared by the first save of a later
+    // game, so a failure here costs nothing.
+    (void)std::remove(temp.c_str());
     return false;
   }
-  fout << format_save(p1, itemIdNum);
-  fout.close();
-  bool written = !fout.fail();
-  fout.clear();
-  if (!written) why = "the file could not be written";
-  if (written && platform::replace_file(temp, kSaveFileName, why)) return true;
-  // Left behind, the file is reused by this game's next save and cleared by
-  // the first save of a later game, so a failure here costs nothing.
-  (void)std::remove(temp.c_str());
   return false;
 }
 

@@ -17,6 +17,10 @@ auto stored_numbers(Hero& h) {
                                                 &h.ammo,     &h.level,     &h.battleNum, &h.gold};
 }
 
+// No name the game reads holds one, so a save whose name does was not
+// written by it, and its name would be sent to the terminal as it is.
+bool is_control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
 }  // namespace
 
 std::string format_save(const CPlayer& hero, const int (&items)[kItemSlots]) {
@@ -30,8 +34,11 @@ std::string format_save(const CPlayer& hero, const int (&items)[kItemSlots]) {
 }
 
 bool parse_save(std::istream& file, CPlayer& hero, int (&items)[kItemSlots]) {
-  std::string name;
-  if (!(file >> name)) return false;
+  std::string line, name, more;
+  if (!std::getline(file, line)) return false;
+  std::istringstream words(line);
+  if (!(words >> name) || words >> more || std::any_of(name.begin(), name.end(), is_control))
+    return false;
   CPlayer read = hero;
   for (int* value : stored_numbers(read)) {
     if (!(file >> *value)) return false;

@@ -17,7 +17,10 @@ int shoot_horsemen(int limit, int lastColumn) {
   platform::KeyScene keys;
   ArcheryState s = archery_start(limit, lastColumn);
   while (!archery_over(s)) {
-    s = archery_step(s, keys.poll());
+    platform::KeyState pressed = keys.poll();
+    // A terminal that is gone ends the game as the end of input does at any prompt.
+    if (pressed.ended) throw console::InputEnded{};
+    s = archery_step(s, pressed);
     keys.draw(console::out(), archery_frame(s));
     keys.pause(kFramePeriodMs);
   }

@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <ostream>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/system.h"
@@ -35,6 +38,37 @@ long system::read_input(char* buf, std::size_t size, bool& waited) {
     ssize_t n = ::read(STDIN_FILENO, buf, size);
     if (n >= 0 || errno != EINTR) return static_cast<long>(n);
   }
+}
+
+// Standard output left non-blocking by whoever started the game is waited
+// for, not taken for an error.
+int system::write_output(const char* bytes, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(STDOUT_FILENO, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      struct pollfd out = {STDOUT_FILENO, POLLOUT, 0};
+      ::poll(&out, 1, -1);
+      continue;
+    }
+    if (n <= 0) return n < 0 ? errno : EIO;
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// A closed pipe is only ever seen here when SIGPIPE is ignored (otherwise the
+// signal has ended the game already), and then whoever started the game
+// wants no word about it. exit() gives the terminal back (terminal_mode.cpp).
+void system::give_up_output(int error) {
+  if (error != EPIPE) {
+    std::string line = "vaelmoor: cannot write to standard output: ";
+    line += std::strerror(error);
+    line += '\n';
+    (void)!::write(STDERR_FILENO, line.data(), line.size());
+  }
+  std::exit(1);
 }
 
 }  // namespace platform

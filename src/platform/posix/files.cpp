@@ -1,4 +1,5 @@
-// Saves and loads: whole files, replaced in one step and made to last.
+// Saves and loads: whole files, created afresh and never through a link,
+// replaced in one step and made to last.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -17,19 +18,13 @@ namespace platform {
 
 namespace {
 
-// Opens `path` with `flags`, flushes what the system holds of it to the disk
-// and closes it; fsync on any descriptor of a file flushes the file's data.
-bool flush_to_disk(const std::string& path, int flags, std::string& why) {
-  int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-  if (fd < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
+// Flushes what the system holds of the open file `fd` to the disk and closes
+// it. Some file systems cannot flush a folder at all: its entries are then as
+// safe as that system makes them.
+bool flush_and_close(int fd, bool folder, std::string& why) {
   int synced = ::fsync(fd);
   int error = errno;
-  // Some file systems cannot flush a folder at all: its entries are then as
-  // safe as that system makes them, and the save is still good.
-  if (synced != 0 && error == EINVAL && (flags & O_DIRECTORY)) synced = 0;
+  if (synced != 0 && error == EINVAL && folder) synced = 0;
   if (::close(fd) != 0 && synced == 0) {
     synced = -1;
     error = errno;
@@ -38,17 +33,65 @@ bool flush_to_disk(const std::string& path, int flags, std::string& why) {
   return synced == 0;
 }
 
+bool write_all(int fd, const std::string& text, std::string& why) {
+  for (std::size_t done = 0; done < text.size();) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      why = std::strerror(n < 0 ? errno : EIO);
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Owner first: a change of owner may clear the set-id bits that the mode
+// then puts back. Neither need succeed; the file is then the player's own.
+void take_owner_and_mode(int fd, const struct stat& like) {
+  if (::fchown(fd, like.st_uid, like.st_gid) != 0)
+    (void)!::fchown(fd, static_cast<uid_t>(-1), like.st_gid);
+  (void)!::fchmod(fd, like.st_mode & 07777);
+}
+
 }  // namespace
 
-// The bytes first, the name after: a rename that reached the disk before the
-// data could leave the name on an empty file after a power cut.
+// O_EXCL refuses any name already there, a link included, and O_NOFOLLOW
+// says so twice; the file is reached through its descriptor only, never by
+// its name again, so nothing put in its place meanwhile is written to. It is
+// created readable by its owner alone until it takes the old file's mode. A
+// link called `like` is no old file: what it points to is not the save's.
+NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
+                       std::string& why) {
+  struct stat old;
+  bool has_old = ::lstat(like.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
+                  has_old ? 0600 : 0666);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return errno == EEXIST || errno == ELOOP ? NewFile::NameTaken : NewFile::Failed;
+  }
+  if (has_old) take_owner_and_mode(fd, old);
+  bool written = write_all(fd, text, why);
+  if (!written) ::close(fd);
+  if (written && flush_and_close(fd, false, why)) return NewFile::Written;
+  ::unlink(name.c_str());
+  return NewFile::Failed;
+}
+
+// The rename reaches the disk with the folder's flush; the bytes were flushed
+// before it, so a power cut never leaves the name on an empty file.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  if (!flush_to_disk(from, O_RDONLY, why)) return false;
   if (std::rename(from.c_str(), to.c_str()) != 0) {
     why = std::strerror(errno);
     return false;
   }
-  return flush_to_disk(".", O_RDONLY | O_DIRECTORY, why);
+  int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  return flush_and_close(folder, true, why);
 }
 
 // Non-blocking, so that a pipe without a writer cannot hold the game; the

@@ -1,5 +1,6 @@
 #include "platform/posix/terminal_mode.h"
 
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -7,7 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 
 namespace platform::posix {
 
@@ -20,6 +20,7 @@ namespace {
 // that leaves the terminal right whenever a signal lands between two steps.
 struct termios saved_mode;  // the player's mode: put back by every way out
 struct termios scene_mode;  // put back again when a stopped game continues
+struct termios flowing_mode;  // the player's, but output paused by Ctrl-S flows again
 volatile std::sig_atomic_t in_scene = 0;      // between begin and end
 volatile std::sig_atomic_t mode_applied = 0;  // the terminal is in the scene's mode now
 volatile std::sig_atomic_t kitty = 0;         // the scene's mode includes the kitty flags
@@ -33,13 +34,34 @@ constexpr char kHideCursor[] = "\033[?25l";
 // then shows the cursor.
 constexpr char kGiveScreenBack[] = "\033[?2026l\033[?25h";
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT,
-                                  SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-constexpr int kEndingCount = static_cast<int>(std::size(kEndingSignals));
-struct sigaction previous[kEndingCount];  // an ending signal re-raised under its own
+// Every signal whose default action ends the process; the real-time ones
+// are added where the system has them.
+constexpr int kEndingSignals[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1,
+    SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef __linux__
+    SIGSTKFLT, SIGPWR,
+#endif
+};
+constexpr int kSignalSlots = 128;  // more than any system's highest signal number
+struct sigaction previous[kSignalSlots];  // by number: an ending signal is re-raised under its own
 struct sigaction previous_tstp;  // given back with the others when the scene ends
 struct sigaction previous_cont;
 bool handlers_installed = false;  // kept beside them: the exit hook may come after the end
+// A descriptor of the terminal of its own, that never blocks: the way out
+// writes through it, so that a terminal that takes nothing never holds it.
+volatile std::sig_atomic_t quick_out = -1;
+
+template <typename F>
+void for_each_ending_signal(F f) {
+  for (int sig : kEndingSignals) f(sig);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) f(sig);
+#endif
+}
 
 void write_all(const char* bytes, std::size_t n) {
   while (n > 0) {
@@ -51,11 +73,40 @@ void write_all(const char* bytes, std::size_t n) {
   }
 }
 
-// Both of these are safe inside a signal handler.
+// What the terminal cannot take at once is dropped (without the descriptor
+// of its own, the terminal's output has at least been started again).
+void write_now(const char* bytes, std::size_t n) {
+  int fd = quick_out >= 0 ? static_cast<int>(quick_out) : STDOUT_FILENO;
+  while (n > 0) {
+    ssize_t w = ::write(fd, bytes, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return;
+    bytes += w;
+    n -= static_cast<std::size_t>(w);
+  }
+}
+
+// These three are safe inside a signal handler.
 void restore_terminal() {
   if (!mode_applied) return;
   if (on_screen) write_all(kGiveScreenBack, sizeof kGiveScreenBack - 1);
   if (kitty) write_all(kPopKitty, sizeof kPopKitty - 1);
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
+  mode_applied = 0;
+}
+
+// The way out (a signal, a stop, the exit) never waits on the terminal: the
+// mode first, without Ctrl-S and Ctrl-Q for a moment, which starts output
+// paused by the player again (TCOON starts output paused by a program), then
+// the rest written without blocking, and then the exact mode.
+void give_terminal_back_now() {
+  if (!mode_applied) return;
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &flowing_mode);
+  if (on_screen) {
+    ::tcflow(STDOUT_FILENO, TCOON);
+    write_now(kGiveScreenBack, sizeof kGiveScreenBack - 1);
+  }
+  if (kitty) write_now(kPopKitty, sizeof kPopKitty - 1);
   ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
   mode_applied = 0;
 }
@@ -68,12 +119,6 @@ void reenter_scene() {
   if (kitty) write_all(kPushKitty, sizeof kPushKitty - 1);
 }
 
-const struct sigaction* previous_for(int sig) {
-  for (int i = 0; i < kEndingCount; ++i)
-    if (kEndingSignals[i] == sig) return &previous[i];
-  return nullptr;
-}
-
 // The terminal first, then the signal does what it would have done anyway:
 // raised again under its earlier disposition, it is delivered (and kills,
 // with a core dump where that is its default) as soon as this handler
@@ -82,8 +127,8 @@ const struct sigaction* previous_for(int sig) {
 // nothing about it anyway.)
 void on_ending_signal(int sig) {
   int saved_errno = errno;
-  restore_terminal();
-  ::sigaction(sig, previous_for(sig), nullptr);
+  give_terminal_back_now();
+  ::sigaction(sig, &previous[sig], nullptr);
   (void)::raise(sig);
   errno = saved_errno;
 }
@@ -103,7 +148,7 @@ void catch_stop() {
 // of a process that no shell could continue), and the scene's mode returns.
 void on_stop(int) {
   int saved_errno = errno;
-  restore_terminal();
+  give_terminal_back_now();
   (void)::signal(SIGTSTP, SIG_DFL);
   (void)::raise(SIGTSTP);
   sigset_t stop, before;
@@ -124,18 +169,19 @@ void on_continue(int) {
   errno = saved_errno;
 }
 
-void at_exit() { restore_terminal(); }
+void at_exit() { give_terminal_back_now(); }
 
 void install_handlers() {
   struct sigaction act;
   std::memset(&act, 0, sizeof act);
   sigemptyset(&act.sa_mask);
   act.sa_handler = on_ending_signal;
-  for (int i = 0; i < kEndingCount; ++i) {
-    ::sigaction(kEndingSignals[i], nullptr, &previous[i]);
+  for_each_ending_signal([&](int sig) {
+    if (sig >= kSignalSlots) return;
+    ::sigaction(sig, nullptr, &previous[sig]);
     // A signal the game was started to ignore (nohup, a background job) stays ignored.
-    if (previous[i].sa_handler != SIG_IGN) ::sigaction(kEndingSignals[i], &act, nullptr);
-  }
+    if (previous[sig].sa_handler != SIG_IGN) ::sigaction(sig, &act, nullptr);
+  });
   ::sigaction(SIGTSTP, nullptr, &previous_tstp);
   if (previous_tstp.sa_handler != SIG_IGN) catch_stop();
   act.sa_handler = on_continue;
@@ -145,10 +191,23 @@ void install_handlers() {
 
 void uninstall_handlers() {
   if (!handlers_installed) return;
-  for (int i = 0; i < kEndingCount; ++i) ::sigaction(kEndingSignals[i], &previous[i], nullptr);
+  for_each_ending_signal([](int sig) {
+    if (sig < kSignalSlots) ::sigaction(sig, &previous[sig], nullptr);
+  });
   ::sigaction(SIGTSTP, &previous_tstp, nullptr);
   ::sigaction(SIGCONT, &previous_cont, nullptr);
   handlers_installed = false;
+}
+
+void open_quick_out() {
+  const char* name = on_screen ? ::ttyname(STDOUT_FILENO) : nullptr;
+  if (quick_out < 0 && name) quick_out = ::open(name, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+void close_quick_out() {
+  int fd = quick_out;
+  quick_out = -1;
+  if (fd >= 0) ::close(fd);
 }
 
 }  // namespace
@@ -158,11 +217,14 @@ void begin_scene_mode() {
   if (!exit_hook) exit_hook = (std::atexit(at_exit) == 0);
   on_screen = ::isatty(STDOUT_FILENO) == 1;
   if (::tcgetattr(STDIN_FILENO, &saved_mode) != 0) return;
+  flowing_mode = saved_mode;
+  flowing_mode.c_iflag &= ~static_cast<tcflag_t>(IXON);
   scene_mode = saved_mode;
   scene_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   scene_mode.c_cc[VMIN] = 0;  // a read returns at once, with whatever has arrived
   scene_mode.c_cc[VTIME] = 0;
   kitty = 0;
+  open_quick_out();
   install_handlers();
   in_scene = 1;
   reenter_scene();
@@ -189,6 +251,7 @@ void end_scene_mode() {
   restore_terminal();
   kitty = 0;
   uninstall_handlers();
+  close_quick_out();
 }
 
 void send_to_terminal(const char* bytes) { write_all(bytes, std::strlen(bytes)); }

@@ -1,10 +1,13 @@
 #pragma once
 // The terminal mode of the archery scene on POSIX systems, and the promise
 // that the terminal always gets its own mode back: when the scene ends, at
-// exit, on every signal that ends the game (restore, then die of that signal
-// as it would have anyway: SIGINT, SIGTERM, SIGHUP, SIGQUIT, and the crashes
-// SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT) and across Ctrl-Z (restored while
-// stopped, the scene's mode again on SIGCONT). When standard output is the
+// exit, on every signal whose default action ends the game and that the game
+// was not started to ignore (restore, then die of that signal as it would
+// have anyway: SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGUSR1, SIGALRM, ..., the
+// real-time signals, and the crashes SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT)
+// and across Ctrl-Z (restored while stopped, the scene's mode again on
+// SIGCONT). None of these ways out waits on the terminal, not even on one
+// whose output the player paused (Ctrl-S). When standard output is the
 // terminal, the scene's mode also hides the cursor.
 
 namespace platform::posix {

@@ -3,7 +3,12 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/system.h"
@@ -53,6 +58,29 @@ int system::console_columns() {
 long system::read_input(char* buf, std::size_t size, bool& waited) {
   waited = true;
   return _read(0, buf, static_cast<unsigned>(size));
+}
+
+int system::write_output(const char* bytes, std::size_t size) {
+  while (size > 0) {
+    unsigned chunk = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
+    int n = _write(1, bytes, chunk);
+    if (n <= 0) return n < 0 ? errno : EIO;
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// A pipe whose reader has gone is no error to report: Windows has no SIGPIPE
+// to end the game for it, as POSIX systems do.
+void system::give_up_output(int error) {
+  if (error != EPIPE) {
+    std::string line = "vaelmoor: cannot write to standard output: ";
+    line += std::strerror(error);
+    line += '\n';
+    _write(2, line.data(), static_cast<unsigned>(line.size()));
+  }
+  std::exit(1);
 }
 
 }  // namespace platform

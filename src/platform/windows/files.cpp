@@ -27,22 +27,48 @@ std::string system_message(DWORD code) {
 
 }  // namespace
 
-// Flushes the file's bytes to the disk before the move, so that a power cut
-// cannot leave the new name on a file whose contents never got there; with
-// MOVEFILE_WRITE_THROUGH the move itself is on the disk when it returns.
-bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  HANDLE file = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+// CREATE_NEW refuses any name already there, and with
+// FILE_FLAG_OPEN_REPARSE_POINT a link is that name itself, never followed.
+// The file is reached through its handle only. Its bytes reach the disk
+// before the move, so that a power cut cannot leave the new name on a file
+// whose contents never got there. The new file's rights are those the
+// folder gives every new file, as for any file the game makes.
+NewFile write_new_file(const std::string& name, const std::string& text, const std::string&,
+                       std::string& why) {
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    why = system_message(error);
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFile::NameTaken
+                                                                         : NewFile::Failed;
+  }
+  std::string lines;  // a text file's line ends
+  for (char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < lines.size();) {
+    DWORD n = 0;
+    DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(lines.size() - done, MAXDWORD));
+    ok = WriteFile(file, lines.data() + done, wanted, &n, nullptr) && n > 0;
+    done += n;
+  }
+  ok = ok && FlushFileBuffers(file);
   DWORD error = GetLastError();
-  if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && flushed) {
-    flushed = false;
+  if (!CloseHandle(file) && ok) {
+    ok = false;
     error = GetLastError();
   }
-  if (flushed && MoveFileExA(from.c_str(), to.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (ok) return NewFile::Written;
+  why = system_message(error);
+  DeleteFileA(name.c_str());
+  return NewFile::Failed;
+}
+
+// With MOVEFILE_WRITE_THROUGH the move is on the disk when it returns.
+bool replace_file(const std::string& from, const std::string& to, std::string& why) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
-  why = system_message(flushed ? GetLastError() : error);
+  why = system_message(GetLastError());
   return false;
 }
 

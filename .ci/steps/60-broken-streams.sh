@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Standard streams that cannot be used, on the real game: standard input
+# closed or a folder is the end of input (the closing, status 0); standard
+# output on a full device ends the game with status 1 and the error named on
+# standard error; into a pipe whose reader has gone it ends silently with
+# status 1 when SIGPIPE is ignored, else SIGPIPE ends it. And a save on a
+# full disk names the system's reason (where a small file system can be
+# mounted for it).
+#
+# Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
+# build, the build .ci/run makes first; built here if it is missing).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${VAELMOOR_LINUX_BUILD:-build}
+
+if [ ! -x "$build/vaelmoor" ]; then
+  cmake -S . -B "$build" >/dev/null
+  cmake --build "$build" -j 2 --target vaelmoor >/dev/null
+fi
+game=$(realpath "$build/vaelmoor")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+failed=0
+closing=$'\nGame Over. \nThank you for playing.\n'
+# what, the status wanted, the standard error wanted, whether the output ends in the closing
+check() {
+  local ends=yes
+  [ "$(tail -c ${#closing} out 2>/dev/null)" = "${closing%$'\n'}" ] || ends=no
+  if [ "$status" = "$2" ] && [ "$(cat err)" = "$3" ] && [ "$ends" = "$4" ]; then
+    echo "ok: $1: status $status${3:+, \"$3\"}"
+  else
+    echo "FAIL: $1: status $status (wanted $2), standard error \"$(cat err)\", closing: $ends (wanted $4)"
+    failed=1
+  fi
+}
+run() { rm -f out err; status=0; "$@" || status=$?; }
+
+run sh -c '"$0" <&- >out 2>err' "$game"
+check "standard input closed" 0 "" yes
+run sh -c '"$0" </ >out 2>err' "$game"
+check "standard input a folder" 0 "" yes
+run sh -c '"$0" </dev/null >/dev/full 2>err' "$game"
+check "standard output on /dev/full" 1 "vaelmoor: cannot write to standard output: No space left on device" no
+# The reader is gone before the game's closing: the game waits on its input meanwhile.
+run bash -c 'env --ignore-signal=PIPE "$0" < <(sleep 0.3) 2>err | true; exit ${PIPESTATUS[0]}' "$game"
+check "a closed pipe, SIGPIPE ignored" 1 "" no
+run bash -c 'env --default-signal=PIPE "$0" < <(sleep 0.3) 2>err | true; exit ${PIPESTATUS[0]}' "$game"
+check "a closed pipe" 141 "" no
+
+# A new hero, saved at the prompt after creation, on a file system with no room left.
+mkdir disk
+if unshare -m sh -c 'mount -t tmpfs -o size=4k vaelmoor-full disk && cd disk &&
+    { cat /dev/zero >fill 2>/dev/null; printf "1 0 Hero 9 12 0 4 0 0 0 1 0\n" | "$0" >../out; }' "$game" \
+    2>/dev/null; then
+  if grep -qx "Could not save to stats.txt: No space left on device" out; then
+    echo "ok: a save on a full disk: \"Could not save to stats.txt: No space left on device\""
+  else
+    echo "FAIL: a save on a full disk:"; grep -a -A1 "saving" out; failed=1
+  fi
+else
+  echo "skipped: a save on a full disk (no file system can be mounted here)"
+fi
+exit $failed
