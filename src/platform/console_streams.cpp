@@ -84,8 +84,9 @@ class ConsoleInput : public std::streambuf {
       if (keyboard_ && waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
       for (long i = 0; i < n; ++i) take(buf_[i]);
     }
-    setg(&text_[0], &text_[0], &text_[0] + text_.size());
-    return traits_type::to_int_type(text_[0]);
+    char* typed = text_.data();  // never empty here
+    setg(typed, typed, typed + text_.size());
+    return traits_type::to_int_type(*typed);
   }
 
  private:
