@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <system_error>
 
 #include "platform/platform.h"
 #include "platform/system.h"
@@ -76,7 +77,8 @@ int system::write_output(const char* bytes, std::size_t size) {
 void system::give_up_output(int error) {
   if (error != EPIPE) {
     std::string line = "vaelmoor: cannot write to standard output: ";
-    line += std::strerror(error);
+    // The C library's words for errno, without the warning MSVC gives strerror (C4996).
+    line += std::generic_category().message(error);
     line += '\n';
     _write(2, line.data(), static_cast<unsigned>(line.size()));
   }
