@@ -16,7 +16,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -74,10 +73,6 @@ class Pty {
     std::filesystem::remove_all(dir_, ignored);
   }
 
-  std::string saved() const {
-    std::ifstream file(dir_ / "stats.txt");
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
   std::string mode() const {  // the whole termios, as bytes, for exact comparison
     termios t;
     std::memset(&t, 0, sizeof t);
@@ -116,6 +111,17 @@ class Pty {
         if (buf[i] != '\r') screen += buf[i];
     }
     return true;
+  }
+  // Waits, for at most 5 s, until the game sleeps: after a question is on
+  // screen, that is in its read of the answer.
+  bool reading() const {
+    for (int i = 0; i < 500; ++i) {
+      std::ifstream stat("/proc/" + std::to_string(game) + "/stat");
+      std::string pid, name, state;
+      if (stat >> pid >> name >> state && state == "S") return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
   }
   // The game's next change of state as its shell saw it (waitpid status), or -1.
   int next_status() {
