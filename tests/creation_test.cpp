@@ -1,8 +1,8 @@
-// Hero creation arithmetic and the weapons, at the edges of the int range.
+// The weapons, at the edges of the int range. (Hit points: the golden games
+// hit_points_*.)
 #include <array>
 #include <climits>
 #include <string>
-#include <tuple>
 
 #include "harness.h"
 #include "player/player.h"
@@ -10,21 +10,6 @@
 namespace {
 
 using Creation = GameTest;
-
-// Hit points are what is left of 25, computed exactly and then clamped; only
-// 73 itself, not its neighbour or its negative, is the developer value.
-TEST_F(Creation, HitPointsAreWhatIsLeftOfTwentyFive) {
-  for (auto [answers, health, gameOver] :
-       {std::tuple{"10 10 5", 0, 1}, std::tuple{"74 -50 0", 1, 0}, std::tuple{"-73 0 0", 98, 0},
-        std::tuple{"2147483647 2147483647 2147483647", INT_MIN, 1},
-        std::tuple{"-2147483648 -2147483648 -2147483648", INT_MAX, 0}}) {
-    reset_game_state();
-    std::string out = run(std::string("Bo ") + answers + "\n", [] { p1.get_nameStats(); });
-    EXPECT_EQ(out.substr(out.rfind(':') + 1), "You have " + std::to_string(health) + " Hit points.\n")
-        << answers;
-    EXPECT_EQ(p1.gameOver, gameOver) << answers;
-  }
-}
 
 // Damage is (strength + a) / 2 and defense (speed + b) / 2 for each weapon's
 // own a and b, truncated toward zero; the staff adds 3 magic; any number
