@@ -1,12 +1,10 @@
-// The one reader every prompt uses, and random() at its edges.
+// The one reader every prompt uses.
 #include "console/console.h"
 
 #include <climits>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "console/screens.h"
 #include "harness.h"
 
 namespace {
@@ -24,15 +22,6 @@ TEST_F(Console, NumbersSeveralToALineAndNoNumberDropsTheRestOfItsLine) {
   EXPECT_EQ(got, (std::vector<int>{12, -7, 3, INT_MAX, INT_MIN, 0, 7, 0, 8, 0, 10, 0, 11, 0, 0, 12, 3, 0, 13}));
 }
 
-TEST_F(Console, NameIsOneWordCutAt51Characters) {
-  const std::string longWord(51, 'a');
-  std::vector<std::string> got;
-  run("  Ann Bo\n\t" + longWord + "bcdef next\n", [&] {
-    for (char name[52]; got.size() < 4; got.push_back(name)) console::read_word(name, sizeof name);
-  });
-  EXPECT_EQ(got, (std::vector<std::string>{"Ann", "Bo", longWord, "next"}));
-}
-
 TEST_F(Console, HeldInputComesAfterWhatWasAlreadyTyped) {
   std::vector<int> got;
   run("1 2\n3\n", [&] {
@@ -45,13 +34,6 @@ TEST_F(Console, HeldInputComesAfterWhatWasAlreadyTyped) {
     got.push_back(console::read_int());
   });
   EXPECT_EQ(got, (std::vector<int>{1, 2, 3, 7, 8, 9}));
-}
-
-// The draws themselves are Dancing Flames' (duel_test); without room to
-// draw, lo comes back, and nothing is divided by zero.
-TEST_F(Console, RandomWithoutRoomGivesLo) {
-  const std::pair<int, int> noRoom[] = {{5, 5}, {9, 3}, {0, 0}, {-9, -4}};
-  for (auto [lo, hi] : noRoom) EXPECT_EQ(random(lo, hi), lo) << lo << ".." << hi;
 }
 
 }  // namespace
