@@ -33,15 +33,14 @@ class Duel : public GameTest {
   CEnemy enemy = {};
 };
 
-// The enemy does not move (speed 0); the hero's reach is 2 feet. Each reach
-// at the enemy's distance and one foot short of it.
+// The enemy stands still (speed 0). Each reach, the hero's 2 feet included,
+// with the enemy at its end and one foot beyond.
 TEST_F(Duel, ReachesAtTheirEdges) {
-  const std::string too_far = "your magic cannot reach him";
   const std::tuple<int, const char*, std::string> cases[] = {
       {2, "1", "You are in range..."}, {3, "1", "You are not in range"},
-      {15, "3 1", "you deal him 2 points"}, {16, "3 1", too_far},  // Magic missile
-      {7, "3 5", "you deal him 6 points"}, {8, "3 5", too_far},    // Power Blast
-      {20, "3 3", "The enemy is frozen"}, {21, "3 3", too_far}};   // Freeze opponent
+      {15, "3 1", "you deal him 2 points"}, {16, "3 1", "your magic cannot reach him"},  // Magic missile
+      {7, "3 5", "you deal him 6 points"}, {8, "3 5", "your magic cannot reach him"},    // Power Blast
+      {20, "3 3", "The enemy is frozen"}, {21, "3 3", "your magic cannot reach him"}};   // Freeze opponent
   for (const auto& [distance, action, shown] : cases) {
     start();
     enemy.distance = distance;
@@ -55,9 +54,9 @@ TEST_F(Duel, ReachesAtTheirEdges) {
 TEST_F(Duel, DancingFlamesDrawsReachThenDamageFromTheClock) {
   auto cast_at = [this](std::uint32_t tick) {
     set_fake_ticks(tick);
+    start();
     p1.magic = 4;
     enemy.distance = 7;
-    enemy.health = 50;
     return fight("0 3 6");
   };
   std::set<int> reaches, damages;

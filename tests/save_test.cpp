@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "harness.h"
 #include "player/player.h"
@@ -33,23 +33,20 @@ const std::string kSavePrompt = "save?(will overwrite old game)(1 for yes): ";
 
 // A name and twelve whole numbers make a hero, or nothing is taken. (Item
 // slots read while they last and a name cut to fit: the golden odd_save.)
-TEST(SaveFile, ParserTakesANameAndTwelveNumbersThenSlotsWhileTheyLast) {
-  auto parse = [](const std::string& text, CPlayer& hero, std::vector<int>& slots) {
-    int items[kItemSlots] = {9, 9, 9, 9, 9};
-    std::istringstream file(text);
-    bool read = parse_save(file, hero, items);
-    slots.assign(items, items + kItemSlots);
-    return read;
-  };
+TEST(SaveFile, ParserTakesANameAndTwelveNumbersOrNothing) {
   CPlayer hero{};
-  std::vector<int> slots;
+  int items[kItemSlots] = {};
+  auto parse = [&](const std::string& text) {
+    std::istringstream file(text);
+    return parse_save(file, hero, items);
+  };
   const std::size_t goldLine = kOldSave.find("900");
   for (std::size_t len = 0; len <= kOldSave.size(); ++len) {
-    EXPECT_EQ(parse(kOldSave.substr(0, len), hero, slots), len > goldLine) << len;
+    EXPECT_EQ(parse(kOldSave.substr(0, len)), len > goldLine) << len;
   }
-  EXPECT_EQ(format_save(hero, {1, 2, 3, 4, 0}), kOldSave);
-  EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n", hero, slots));
-  EXPECT_EQ(slots, std::vector<int>(kItemSlots, 9)) << "a refused file changes nothing";
+  EXPECT_EQ(format_save(hero, items), kOldSave);
+  EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n"));
+  EXPECT_EQ(format_save(hero, items), kOldSave) << "a refused file changes nothing";
 }
 
 using SaveFaults = GameTest;
@@ -73,11 +70,7 @@ TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
   const fs::path saved = dir_ / "stats.txt";
   auto padded = [&](std::size_t size) { write_file("stats.txt", kOldSave + std::string(size - kOldSave.size(), '\n')); };
   const std::size_t limit = kSaveFileLimit;
-  const struct {
-    const char* what;
-    std::function<void()> make;
-    std::size_t read;
-  } odd_files[] = {
+  const std::tuple<const char*, std::function<void()>, std::size_t> odd_files[] = {  // and the bytes read
       {"a save as long as a save may be", [&] { padded(limit); }, limit},
       {"a save one byte longer", [&] { padded(limit + 1); }, limit + 1},
       {"a save 1 MiB long", [&] { padded(1 << 20); }, limit + 1},
@@ -95,7 +88,7 @@ TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
     if (before >= 0) {
       EXPECT_EQ(bytes_read() - before, static_cast<long long>(read)) << what;
     }
-    const bool loads = what == odd_files[0].what;
+    const bool loads = what == std::get<0>(odd_files[0]);
     EXPECT_NE(out.find(loads ? "loading...\nStrength:      14\n" : kNoLoad + "Player 1,"), std::string::npos)
         << what << '\n' << out;
   }

@@ -128,8 +128,6 @@ TEST(Terminal, TextLongerThanTheOutputBufferComesOutWhole) {
   int master = posix_openpt(O_RDWR | O_NOCTTY), saved_out = dup(STDOUT_FILENO);
   ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
   int tty = open(ptsname(master), O_RDWR | O_NOCTTY);
-  const winsize wide = {25, 120, 0, 0};
-  ioctl(tty, TIOCSWINSZ, &wide);
   std::string text;
   for (int line = 0; text.size() < 3 * 8192; ++line) text += std::string(line % 79, 'a' + line % 26) + "\n";
   std::string seen;
