@@ -28,12 +28,12 @@ TEST_F(Console, HeldInputComesAfterWhatWasAlreadyTyped) {
     got.push_back(console::read_int());
     console::hold_typed_input("7\n");
     got.push_back(console::read_int());
-    console::hold_typed_input("8\n");
-    for (int i = 0; i < 3; ++i) got.push_back(console::read_int());
-    console::hold_typed_input("9\n");  // once all held input is used up
+    console::hold_typed_input("8 x\n");  // the word's line is dropped: all held input used up
+    for (int i = 0; i < 4; ++i) got.push_back(console::read_int());
+    console::hold_typed_input("9\n");
     got.push_back(console::read_int());
   });
-  EXPECT_EQ(got, (std::vector<int>{1, 2, 3, 7, 8, 9}));
+  EXPECT_EQ(got, (std::vector<int>{1, 2, 3, 7, 8, 0, 9}));
 }
 
 }  // namespace

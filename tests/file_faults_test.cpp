@@ -3,7 +3,7 @@
 // wrappers below fail the next such call once when a test asks them to, and
 // otherwise hand it on. The game's own code stays free of test hooks.
 #include <sys/stat.h>
-#include <unistd.h>
+#include <sys/types.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -13,17 +13,13 @@
 
 #include "harness.h"
 
-namespace {
-
 // The errno value the next call of each kind fails with; 0 lets it through.
-int folder_flush_fault = 0, file_flush_fault = 0, rename_fault = 0, read_fault = 0;
+static int folder_flush_fault = 0, file_flush_fault = 0, rename_fault = 0, read_fault = 0;
 
-int strike(int& fault) {
+static int strike(int& fault) {
   errno = std::exchange(fault, 0);
   return -1;
 }
-
-}  // namespace
 
 extern "C" {
 int __real_fsync(int fd);
@@ -48,13 +44,15 @@ namespace {
 using FileFaults = GameTest;
 
 const std::string kOldSave = "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n0\n0\n0\n";
+const std::string kSaving = "save?(will overwrite old game)(1 for yes): saving...\n";
+const std::string kCouldNot = "Could not save to stats.txt: ";
 
 // A flush that fails before the move leaves the old save; one that fails
 // after it leaves the new save, and says so too. A folder that cannot be
 // flushed at all (EINVAL) is no failure. No temporary file is ever left.
+// Each case: the fault, why the save failed ("" when it did not), whether
+// stats.txt was replaced.
 TEST_F(FileFaults, SavesTellWhatFailed) {
-  // The fault, and what the player is told after "Could not save to stats.txt: " ("" for
-  // a save that worked), and whether stats.txt was replaced.
   const std::tuple<int*, int, const char*, bool> cases[] = {
       {&file_flush_fault, EIO, "Input/output error", false}, {&file_flush_fault, EINVAL, "Invalid argument", false},
       {&rename_fault, EXDEV, "Invalid cross-device link", false},
@@ -64,9 +62,8 @@ TEST_F(FileFaults, SavesTellWhatFailed) {
     *fault = error;
     const std::string out = play("1 0 New 9 12 0 4 0 0 0 1 7 0\n");
     *fault = 0;
-    const std::string told = *why ? std::string("Could not save to stats.txt: ") + why + "\nenter a number to continue: " : "";
-    EXPECT_NE(out.find("save?(will overwrite old game)(1 for yes): saving...\n" + told + kClear + "Strength:      9\n"), std::string::npos)
-        << why << '\n' << out;
+    const std::string told = *why ? kCouldNot + why + "\nenter a number to continue: " : "";
+    EXPECT_NE(out.find(kSaving + told + kClear + "Strength:      9\n"), std::string::npos) << why << '\n' << out;
     EXPECT_EQ(read_file("stats.txt").rfind(replaced ? "New\n" : kOldSave, 0), 0u) << why;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << why;
   }

@@ -115,11 +115,10 @@ class Pty {
   // Waits, for at most 5 s, until the game sleeps: after a question is on
   // screen, that is in its read of the answer.
   bool reading() const {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
       std::ifstream stat("/proc/" + std::to_string(game) + "/stat");
       std::string pid, name, state;
       if (stat >> pid >> name >> state && state == "S") return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
   }

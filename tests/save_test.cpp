@@ -55,7 +55,11 @@ using SaveFaults = GameTest;
 // themselves aside; -1 where the system does not tell.
 long long bytes_read() {
   static long long asked = 0;  // what the questions so far have read
+#ifdef __linux__
   std::ifstream io("/proc/self/io");
+#else
+  std::ifstream io;
+#endif
   const std::string text(std::istreambuf_iterator<char>(io), {});
   const std::size_t at = text.find("rchar: ");
   const long long count = at == std::string::npos ? -1 : std::stoll(text.substr(at + 7)) - asked;
@@ -69,11 +73,10 @@ long long bytes_read() {
 TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
   const fs::path saved = dir_ / "stats.txt";
   auto padded = [&](std::size_t size) { write_file("stats.txt", kOldSave + std::string(size - kOldSave.size(), '\n')); };
-  const std::size_t limit = kSaveFileLimit;
   const std::tuple<const char*, std::function<void()>, std::size_t> odd_files[] = {  // and the bytes read
-      {"a save as long as a save may be", [&] { padded(limit); }, limit},
-      {"a save one byte longer", [&] { padded(limit + 1); }, limit + 1},
-      {"a save 1 MiB long", [&] { padded(1 << 20); }, limit + 1},
+      {"a save as long as a save may be", [&] { padded(kSaveFileLimit); }, kSaveFileLimit},
+      {"a save one byte longer", [&] { padded(kSaveFileLimit + 1); }, kSaveFileLimit + 1},
+      {"a save 1 MiB long", [&] { padded(1 << 20); }, kSaveFileLimit + 1},
       {"a folder", [&] { fs::create_directory(saved); }, 0},
 #ifndef _WIN32
       {"a pipe", [&] { ::mkfifo(saved.c_str(), 0600); }, 0},

@@ -5,7 +5,6 @@
 #ifndef _WIN32
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -131,13 +130,13 @@ TEST(Terminal, TextLongerThanTheOutputBufferComesOutWhole) {
   std::string text;
   for (int line = 0; text.size() < 3 * 8192; ++line) text += std::string(line % 79, 'a' + line % 26) + "\n";
   std::string seen;
+  const std::size_t sent = text.size() + count_of(text, "\n");  // each "\n" arrives as "\r\n"
   std::thread reader([&] {
     char buf[4096];
     pollfd p = {master, POLLIN, 0};
-    for (ssize_t n; seen.size() < text.size() + count_of(text, "\n") && poll(&p, 1, 1000) == 1 && (n = read(master, buf, sizeof buf)) > 0;)
+    for (ssize_t n; seen.size() < sent && poll(&p, 1, 1000) == 1 && (n = read(master, buf, sizeof buf)) > 0;)
       seen.append(buf, static_cast<std::size_t>(n));
   });
-  std::fflush(stdout);
   dup2(tty, STDOUT_FILENO);
   platform::attach_console_streams();
   std::cout << text << std::flush;
