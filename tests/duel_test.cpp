@@ -1,7 +1,9 @@
-// What the golden games cannot show of a duel: an enemy record no opponent
-// has, and the random spell, whose draws follow the clock.
+// What the golden games cannot show of a duel: the edges of each reach, and
+// the random spell, whose draws follow the clock.
 #include <cstdio>
 #include <set>
+#include <string>
+#include <tuple>
 
 #include "combat/combat.h"
 #include "console/console.h"
@@ -14,6 +16,9 @@ class Duel : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
+    start();
+  }
+  void start() {
     // gameOver, strength, speed, health, magic, weapon, range, defense, damage, ammo, level, ...
     p1 = CPlayer{0, 10, 5, 10, 10, 2, 2, 5, 3, 0, 1, 0, 0, 0, "Ann"};
     enemy = make_enemy({9, 1, 0, 50, 3, 7, 2, 0, 15, 150});
@@ -28,16 +33,20 @@ class Duel : public GameTest {
   CEnemy enemy = {};
 };
 
-// No opponent has an unknown name or weapon, or a hidden speed.
-TEST_F(Duel, EnemySheetHandlesHiddenSpeedAndUnknownNumbers) {
-  enemy.setEStats(0, 1, 2, 3, 16, 4, 5, 6, 0, 30, 8);
-  enemy.speedHidden = 1;
-  EXPECT_NE(fight("0 0").find("Enemy name:    \nStrength:      1\nSpeed:          Unknown!!\nHit Points:    3\n"
-                              "Weapon:        \nRange:         6\nDefense points:4\nAttack Damage: 5\n"),
-            std::string::npos);
-  EXPECT_NE(fight("0 0").find("Round:1\nHe is moving too fast for you to tell where he is. you'll have "
-                              "to trust your instinct.\nHe is too far away to attack you.\n"),
-            std::string::npos);
+// The enemy stands still (speed 0). Each reach, the hero's 2 feet included,
+// with the enemy at its end and one foot beyond.
+TEST_F(Duel, ReachesAtTheirEdges) {
+  const std::tuple<int, const char*, std::string> cases[] = {
+      {2, "1", "You are in range..."}, {3, "1", "You are not in range"},
+      {15, "3 1", "you deal him 2 points"}, {16, "3 1", "your magic cannot reach him"},  // Magic missile
+      {7, "3 5", "you deal him 6 points"}, {8, "3 5", "your magic cannot reach him"},    // Power Blast
+      {20, "3 3", "The enemy is frozen"}, {21, "3 3", "your magic cannot reach him"}};   // Freeze opponent
+  for (const auto& [distance, action, shown] : cases) {
+    start();
+    enemy.distance = distance;
+    const std::string out = fight(std::string("0 ") + action);
+    EXPECT_NE(out.find(shown), std::string::npos) << distance << ", " << action << '\n' << out;
+  }
 }
 
 // Each cast draws the reach from 7 to 11 anew from the clock, then the damage
@@ -45,9 +54,9 @@ TEST_F(Duel, EnemySheetHandlesHiddenSpeedAndUnknownNumbers) {
 TEST_F(Duel, DancingFlamesDrawsReachThenDamageFromTheClock) {
   auto cast_at = [this](std::uint32_t tick) {
     set_fake_ticks(tick);
+    start();
     p1.magic = 4;
     enemy.distance = 7;
-    enemy.health = 50;
     return fight("0 3 6");
   };
   std::set<int> reaches, damages;

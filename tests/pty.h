@@ -16,7 +16,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -118,6 +117,16 @@ class Pty {
         if (buf[i] != '\r') screen += buf[i];
     }
     return true;
+  }
+  // Waits, for at most 5 s, until the game sleeps: after a question is on
+  // screen, that is in its read of the answer.
+  bool reading() const {
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+      std::ifstream stat("/proc/" + std::to_string(game) + "/stat");
+      std::string pid, name, state;
+      if (stat >> pid >> name >> state && state == "S") return true;
+    }
+    return false;
   }
   // The game's next change of state as its shell saw it (waitpid status), or -1.
   int next_status() {

@@ -1,0 +1,82 @@
+// Saves and loads when the system fails them. The test program is linked with
+// fsync, rename and read wrapped (-Wl,--wrap, tests/CMakeLists.txt): the
+// wrappers below fail the next such call once when a test asks them to, and
+// otherwise hand it on. The game's own code stays free of test hooks.
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "harness.h"
+
+// The errno value the next call of each kind fails with; 0 lets it through.
+static int folder_flush_fault = 0, file_flush_fault = 0, rename_fault = 0, read_fault = 0;
+
+static int strike(int& fault) {
+  errno = std::exchange(fault, 0);
+  return -1;
+}
+
+extern "C" {
+int __real_fsync(int fd);
+int __real_rename(const char* from, const char* to);
+ssize_t __real_read(int fd, void* buf, size_t size);
+
+int __wrap_fsync(int fd) {
+  struct stat info;
+  int& fault = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? folder_flush_fault : file_flush_fault;
+  return fault ? strike(fault) : __real_fsync(fd);
+}
+int __wrap_rename(const char* from, const char* to) {
+  return rename_fault ? strike(rename_fault) : __real_rename(from, to);
+}
+ssize_t __wrap_read(int fd, void* buf, size_t size) {
+  return read_fault ? strike(read_fault) : __real_read(fd, buf, size);
+}
+}
+
+namespace {
+
+using FileFaults = GameTest;
+
+const std::string kOldSave = "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n0\n0\n0\n";
+const std::string kSaving = "save?(will overwrite old game)(1 for yes): saving...\n";
+const std::string kCouldNot = "Could not save to stats.txt: ";
+
+// A flush that fails before the move leaves the old save; one that fails
+// after it leaves the new save, and says so too. A folder that cannot be
+// flushed at all (EINVAL) is no failure. No temporary file is ever left.
+// Each case: the fault, why the save failed ("" when it did not), whether
+// stats.txt was replaced.
+TEST_F(FileFaults, SavesTellWhatFailed) {
+  const std::tuple<int*, int, const char*, bool> cases[] = {
+      {&file_flush_fault, EIO, "Input/output error", false}, {&file_flush_fault, EINVAL, "Invalid argument", false},
+      {&rename_fault, EXDEV, "Invalid cross-device link", false},
+      {&folder_flush_fault, EIO, "Input/output error", true}, {&folder_flush_fault, EINVAL, "", true}};
+  for (const auto& [fault, error, why, replaced] : cases) {
+    write_file("stats.txt", kOldSave);
+    *fault = error;
+    const std::string out = play("1 0 New 9 12 0 4 0 0 0 1 7 0\n");
+    *fault = 0;
+    const std::string told = *why ? kCouldNot + why + "\nenter a number to continue: " : "";
+    EXPECT_NE(out.find(kSaving + told + kClear + "Strength:      9\n"), std::string::npos) << why << '\n' << out;
+    EXPECT_EQ(read_file("stats.txt").rfind(replaced ? "New\n" : kOldSave, 0), 0u) << why;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << why;
+  }
+}
+
+// A read that fails loads nothing; one cut short by a signal is read again.
+TEST_F(FileFaults, LoadsGiveUpOnAReadErrorOnly) {
+  write_file("stats.txt", kOldSave);
+  for (auto [error, shown] : {std::pair{EIO, "No saved game"}, std::pair{EINTR, "Strength:      1\n"}}) {
+    read_fault = error;
+    EXPECT_NE(play("1 1 0\n").find(std::string("loading...\n") + shown), std::string::npos) << error;
+    read_fault = 0;
+  }
+}
+
+}  // namespace
