@@ -14,6 +14,7 @@
 
 #ifndef _WIN32
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif

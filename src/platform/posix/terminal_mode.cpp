@@ -63,20 +63,7 @@ void for_each_ending_signal(F f) {
 #endif
 }
 
-void write_all(const char* bytes, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = ::write(STDOUT_FILENO, bytes, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return;
-    bytes += w;
-    n -= static_cast<std::size_t>(w);
-  }
-}
-
-// What the terminal cannot take at once is dropped (without the descriptor
-// of its own, the terminal's output has at least been started again).
-void write_now(const char* bytes, std::size_t n) {
-  int fd = quick_out >= 0 ? static_cast<int>(quick_out) : STDOUT_FILENO;
+void write_to(int fd, const char* bytes, std::size_t n) {
   while (n > 0) {
     ssize_t w = ::write(fd, bytes, n);
     if (w < 0 && errno == EINTR) continue;
@@ -84,6 +71,14 @@ void write_now(const char* bytes, std::size_t n) {
     bytes += w;
     n -= static_cast<std::size_t>(w);
   }
+}
+
+void write_all(const char* bytes, std::size_t n) { write_to(STDOUT_FILENO, bytes, n); }
+
+// What the terminal cannot take at once is dropped (without the descriptor
+// of its own, the terminal's output has at least been started again).
+void write_now(const char* bytes, std::size_t n) {
+  write_to(quick_out >= 0 ? static_cast<int>(quick_out) : STDOUT_FILENO, bytes, n);
 }
 
 // These three are safe inside a signal handler.
