@@ -138,7 +138,8 @@ TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
   const pid_t dead = 900000009;  // more than any system gives; its zeros are digits too
   const std::pair<std::string, bool> files[] = {
-      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true}};
+      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true},
+      {temp_name(1000000000), true}};  // ten digits: more than a game's number ever has
   for (const auto& [name, kept] : files) write_file(name, kOldSave);
   play(kToTheSavePrompt + "1\n");
   for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(dir_ / name), kept) << name;
