@@ -43,7 +43,7 @@ const struct {
     {"\033\033[D\033[12;", "[\033]<[\033[12;]"},  // the last one cut off for good
     {"\033[?0u\033[?62;22c\033[?1;2c", "KDD"},       // answers to the queries, consumed
     // Kitty: press, repeat and release of the three keys.
-    {"\033[32u\033[32;1:2u\033[32;1:3u\033[32;2u", "  + - "},  // the last one Shift-Space
+    {"\033[32u\033[32;1:2u\033[32;1:3u\033[32;1;2:3u\033[32;2u", "  + -  "},  // a third field; Shift-Space
     {"\033[D\033[1;1:2D\033[1;1:3D\033[1;1:3C", "<<+<->-"},
     // Kitty-typed characters become their bytes again; releases type nothing.
     {"\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u\033[99;0u", "[7\nAbc]"},

@@ -136,7 +136,7 @@ TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
 // A save removes the temporary files of games that died in the middle of a
 // save, and only those: not a running game's, nor a file that looks alike.
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
-  const pid_t dead = 900000009;  // more than any system gives; its zeros are digits too
+  const pid_t dead = 90000009;  // more than any system gives (2^22 at most); zeros are digits too
   const std::pair<std::string, bool> files[] = {
       {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true},
       {temp_name(1000000000), true}};  // ten digits: more than a game's number ever has
