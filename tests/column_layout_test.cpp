@@ -18,10 +18,10 @@ const struct {
     // Tabs: every 8 columns, the last stop at the 80th column, none after it.
     {"ab\t" + k80.substr(0, 62) + "\t..." + "\t!\tx", "ab\t" + k80.substr(0, 62) + "\t...    !\nx"},
     // Escape sequences take no columns; the cursor position sequence of a
-    // clear puts the column back at the start.
-    {"\033[?2026h" + k80 + "\033[?25l\0337" + "x\033[H\033[2J" + k80 + "\033[1;9H" + k80,
+    // clear puts the column back at the start, as does column 0.
+    {"\033[?2026h" + k80 + "\033[?25l\0337" + "x\033[H\033[2J" + k80 + "\033[1;9H" + k80 + "\033[5;0H" + k80 + "x",
      "\033[?2026h" + k80 + "\033[?25l\0337" + "\nx\033[H\033[2J" + k80 + "\033[1;9H" +
-         k80.substr(0, 72) + "\n" + k80.substr(0, 8)},
+         k80.substr(0, 72) + "\n" + k80.substr(0, 8) + "\033[5;0H" + k80 + "\nx"},
     // A sequence whose parameters never end is given up after 32 of them.
     {"\033[" + std::string(33, '1') + "m" + k80, "\033[" + std::string(33, '1') + "m" + k80.substr(1) + "\n="},
 };

@@ -43,12 +43,12 @@ const struct {
     {"\033\033[D\033[12;", "[\033]<[\033[12;]"},  // the last one cut off for good
     {"\033[?0u\033[?62;22c\033[?1;2c", "KDD"},       // answers to the queries, consumed
     // Kitty: press, repeat and release of the three keys.
-    {"\033[32u\033[32;1:2u\033[32;1:3u\033[32;2u", "  + - "},  // the last one Shift-Space
+    {"\033[32u\033[32;1:2u\033[32;1:3u\033[32;1;2:3u\033[32;2u", "  + -  "},  // a third field; Shift-Space
     {"\033[D\033[1;1:2D\033[1;1:3D\033[1;1:3C", "<<+<->-"},
     // Kitty-typed characters become their bytes again; releases type nothing.
     {"\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u\033[99;0u", "[7\nAbc]"},
-    {"\033[57401u\033[57414u\033[233u\033[8364u\033[128512u",  // keypad 2, keypad Enter
-     "[2\n\303\251\342\202\254\360\237\230\200]"},
+    {"\033[57401u\033[57414u\033[233u\033[2047u\033[2048u\033[8364u\033[128512u\033[57344u\033[63743u\033[63744u",
+     "[2\n\303\251\337\277\340\240\200\342\202\254\360\237\230\200\357\244\200]"},  // keypad 2, Enter, UTF-8 edges
     // Sequences with a private marker are no keys, whatever their final byte.
     {"\033[?5D\033[=1u\033[>1;2C\033[<1u", "[\033[?5D\033[=1u\033[>1;2C\033[<1u]"},
     {"\033[57441u\033[57441;2:3u\033[A\033[1;1:3A", "[\033[A]"},  // Shift alone, up

@@ -168,9 +168,11 @@ TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
 // save, and only those: not a running game's, nor a link, nor a file that
 // looks alike.
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
-  const pid_t dead = 900000009;  // more than any system gives; its zeros are digits too
-  const std::pair<std::string, bool> files[] = {{temp_name(dead), false}, {temp_name(::getppid()), true},
-      {temp_name(dead) + ".keep", true}, {temp_name(dead, "fedcba9876543210"), true}};
+  const pid_t dead = 90000009;  // more than any system gives (2^22 at most); zeros are digits too
+  const std::pair<std::string, bool> files[] = {
+      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true},
+      {temp_name(dead, "fedcba9876543210"), true},  // made a link below
+      {temp_name(1000000000), true}};  // ten digits: more than a game's number ever has
   for (const auto& [name, kept] : files) write_file(name, kOldSave);
   fs::remove(dir_ / files[3].first), fs::create_symlink("stats.txt", dir_ / files[3].first);
   play(kToTheSavePrompt + "1\n");
