@@ -1,5 +1,6 @@
 // The one reader every prompt uses.
 #include "console/console.h"
+#include "items/items.h"
 
 #include <climits>
 #include <string>
@@ -44,6 +45,14 @@ TEST_F(Console, HeldInputComesAfterWhatWasAlreadyTyped) {
     got.push_back(console::read_int());
   });
   EXPECT_EQ(got, (std::vector<int>{1, 2, 3, 7, 8, 0, 9}));
+}
+
+// The shop lists the items with their prices; the names alone have a list
+// of their own, which no screen shows today.
+TEST_F(Console, ItemCatalogueWithPricesOrNamesAlone) {
+  EXPECT_EQ(run("", [] { print_itemList(1), print_itemList(0), print_itemList(2); }),
+            "1.Mana Gem(500 GP)\n2.Stone of Healing(400 GP)\n3.Berserker Helmet(700 GP)\n"
+            "4.Winged Boots(600 GP)\n1.Mana gem\n2.Stone of Healing\n3.Berserker Helmet\n4.Winged Boots\n");
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
 
 // A save removes the temporary files of games that died in the middle of a
 // save, and only those: not a running game's, nor a link, nor a file that
-// looks alike.
+// looks alike. A first save gets the usual mode of a new file.
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
   const pid_t dead = 90000009;  // more than any system gives (2^22 at most); zeros are digits too
   const std::pair<std::string, bool> files[] = {
@@ -177,6 +177,11 @@ TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
   fs::remove(dir_ / files[3].first), fs::create_symlink("stats.txt", dir_ / files[3].first);
   play(kToTheSavePrompt + "1\n");
   for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / name)), kept) << name;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat saved{};
+  EXPECT_EQ(::stat("stats.txt", &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0666u & ~mask);
 }
 
 #endif  // _WIN32
