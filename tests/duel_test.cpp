@@ -76,4 +76,12 @@ TEST_F(Duel, DancingFlamesDrawsReachThenDamageFromTheClock) {
   EXPECT_EQ(damages, (std::set<int>{2, 3, 4, 5, 6, 7}));
 }
 
+// Only the ten opponents have names; any other number shows none.
+TEST_F(Duel, NamesOfTheFirstAndLastOpponentsOnly) {
+  const std::string shown = run("", [this] {
+    for (int n : {0, 1, 10, 11}) enemy.nameNum = n, enemy.print_EName(), console::out() << '|';
+  });
+  EXPECT_EQ(shown, "|Erevon, Lord of Darkness|Erevon's Bodyguard Arthon||");
+}
+
 }  // namespace

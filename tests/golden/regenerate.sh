@@ -17,3 +17,5 @@ for input in "$here"/*.in; do
   rm -rf "$dir"
   echo "$(basename "$name"): $(wc -l <"$name.out") lines"
 done
+"$game" --help >"$here/help.txt"
+echo "help: $(wc -l <"$here/help.txt") lines"
