@@ -33,8 +33,7 @@ class Duel : public GameTest {
   CEnemy enemy = {};
 };
 
-// The enemy stands still (speed 0). Each reach, the hero's 2 feet included,
-// with the enemy at its end and one foot beyond.
+// The enemy stands still; each reach (the hero's is 2 feet) at its end and one foot beyond.
 TEST_F(Duel, ReachesAtTheirEdges) {
   const std::tuple<int, const char*, std::string> cases[] = {
       {2, "1", "You are in range..."}, {3, "1", "You are not in range"},

@@ -1,7 +1,6 @@
 // Saves and loads when the system fails them. The test program is linked with
-// fsync, rename and read wrapped (-Wl,--wrap, tests/CMakeLists.txt): the
-// wrappers below fail the next such call once when a test asks them to, and
-// otherwise hand it on. The game's own code stays free of test hooks.
+// fsync, rename and read wrapped (-Wl,--wrap, tests/CMakeLists.txt): these wrappers
+// fail the next such call once on demand, else hand it on. The game has no test hooks.
 #include <sys/stat.h>
 #include <sys/types.h>
 

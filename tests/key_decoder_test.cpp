@@ -38,7 +38,8 @@ const struct {
     // The plain dialect: the three keys, the arrows in both forms; all else is typed.
     {" \033[D\033[C\033OD\033OC\033[1;5D", " <><><"},  // Ctrl-Left is still left
     {"4 2\n", "[4] [2\n]"},
-    {"\033[A\033OP\033[15~\033x\303\251", "[\033[A\033OP\033[15~\033x\303\251]"},
+    {"\033[A\033OP\033[15~\033x\303\251\033[000000000000000000000000000032u",  // the last one past 32 bytes: no key
+     "[\033[A\033OP\033[15~\033x\303\251\033[000000000000000000000000000032u]"},
     {"\033", "[\033]"},  // a lone Escape, once nothing more comes
     {"\033\033[D\033[12;", "[\033]<[\033[12;]"},  // the last one cut off for good
     {"\033[?0u\033[?62;22c\033[?1;2c", "KDD"},       // answers to the queries, consumed

@@ -1,7 +1,6 @@
-// The real game in a pseudo-terminal: Story mode through the archery scene,
-// the terminal's mode, keyboard flags and cursor after the scene, signals and
-// a stop, answers typed at the terminal; and, in this process, the console's
-// output buffer. POSIX only.
+// The real game in a pseudo-terminal: the archery scene, the terminal's mode,
+// keyboard flags and cursor, signals and a stop, answers typed at the terminal;
+// and, in this process, the console's output buffer. POSIX only.
 #ifndef _WIN32
 
 #include <algorithm>
