@@ -6,9 +6,12 @@
 // flush, so a window that is widened or narrowed is followed from the next
 // flush on.
 
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <streambuf>
 #include <string>
+#include <system_error>
 
 #include "platform/terminal/column_layout.h"
 #include "platform/system.h"
@@ -17,6 +20,18 @@
 namespace platform {
 
 namespace {
+
+// Ends the game, status 1, once its output could not be written: one line on
+// standard error names the error, except for a pipe whose reader has gone.
+// On POSIX systems that is only seen when SIGPIPE is ignored (otherwise the
+// signal has ended the game already), and whoever ignored it wants no word
+// about it; Windows has no SIGPIPE at all. exit() gives the terminal back.
+[[noreturn]] void give_up_output(int error) {
+  if (error != EPIPE)
+    system::write_error("vaelmoor: cannot write to standard output: " +
+                        std::generic_category().message(error) + "\n");
+  std::exit(1);
+}
 
 // Holds the game's text until a flush, then writes it, laid out while
 // standard output is a terminal wider than 80 columns. The column is
@@ -51,7 +66,7 @@ class ConsoleOutput : public std::streambuf {
     int error = system::write_output(text.data(), text.size());
     if (error == 0) return true;
     failed_ = true;
-    system::give_up_output(error);
+    give_up_output(error);
   }
 
   bool terminal_;

@@ -3,6 +3,7 @@
 // share (console_streams.cpp).
 
 #include <cstddef>
+#include <string>
 
 namespace platform::system {
 
@@ -18,10 +19,8 @@ long read_input(char* buf, std::size_t size, bool& waited);
 // for what stopped it.
 int write_output(const char* bytes, std::size_t size);
 
-// Ends the game, status 1, once its output could not be written: one line on
-// standard error names the error, except for a pipe whose reader has gone
-// (that reader wants nothing more, and its writer was told to ignore it).
-[[noreturn]] void give_up_output(int error);
+// Writes one line of its own to standard error.
+void write_error(const std::string& line);
 
 // Told by the archery scene: the terminal still owes answers to this many
 // device-attributes queries. When they come they are no typed text.

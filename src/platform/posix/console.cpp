@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <ostream>
 #include <string>
 
@@ -58,17 +56,9 @@ int system::write_output(const char* bytes, std::size_t size) {
   return 0;
 }
 
-// A closed pipe is only ever seen here when SIGPIPE is ignored (otherwise the
-// signal has ended the game already), and then whoever started the game
-// wants no word about it. exit() gives the terminal back (terminal_mode.cpp).
-void system::give_up_output(int error) {
-  if (error != EPIPE) {
-    std::string line = "vaelmoor: cannot write to standard output: ";
-    line += std::strerror(error);
-    line += '\n';
-    (void)!::write(STDERR_FILENO, line.data(), line.size());
-  }
-  std::exit(1);
+// Straight to the descriptor: standard error may be unbuffered or not.
+void system::write_error(const std::string& line) {
+  (void)!::write(STDERR_FILENO, line.data(), line.size());
 }
 
 }  // namespace platform

@@ -5,11 +5,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <string>
-#include <system_error>
 
 #include "platform/platform.h"
 #include "platform/system.h"
@@ -72,17 +69,8 @@ int system::write_output(const char* bytes, std::size_t size) {
   return 0;
 }
 
-// A pipe whose reader has gone is no error to report: Windows has no SIGPIPE
-// to end the game for it, as POSIX systems do.
-void system::give_up_output(int error) {
-  if (error != EPIPE) {
-    std::string line = "vaelmoor: cannot write to standard output: ";
-    // The C library's words for errno, without the warning MSVC gives strerror (C4996).
-    line += std::generic_category().message(error);
-    line += '\n';
-    _write(2, line.data(), static_cast<unsigned>(line.size()));
-  }
-  std::exit(1);
+void system::write_error(const std::string& line) {
+  _write(2, line.data(), static_cast<unsigned>(line.size()));
 }
 
 }  // namespace platform
