@@ -94,7 +94,8 @@ TEST(Terminal, EnterAloneAndLinesTypedAhead) {
 
 // No screen of the game fills the output buffer between two questions (its
 // widest, a far duel's strip, is about 4 KiB), but a longer text must come
-// out whole: written here, in this process, with its output on a terminal.
+// out whole, and so must a flush of a single byte: written here, in this
+// process, with its output on a terminal.
 TEST(Terminal, TextLongerThanTheOutputBufferComesOutWhole) {
   int master = posix_openpt(O_RDWR | O_NOCTTY), saved_out = dup(STDOUT_FILENO);
   ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
@@ -111,7 +112,7 @@ TEST(Terminal, TextLongerThanTheOutputBufferComesOutWhole) {
   });
   dup2(tty, STDOUT_FILENO);
   platform::attach_console_streams();
-  std::cout << text << std::flush;
+  std::cout << text[0] << std::flush << text.substr(1) << std::flush;  // one byte alone first
   dup2(saved_out, STDOUT_FILENO);
   reader.join();
   for (int fd : {master, tty, saved_out}) close(fd);

@@ -244,7 +244,6 @@ bool scene_on_screen() { return on_screen != 0; }
 void end_scene_mode() {
   in_scene = 0;
   restore_terminal();
-  kitty = 0;
   uninstall_handlers();
   close_quick_out();
 }
