@@ -46,8 +46,18 @@ TEST(SaveFile, ParserTakesANameAndTwelveNumbersOrNothing) {
     EXPECT_EQ(parse(kOldSave.substr(0, len)), len > goldLine) << len;
   }
   EXPECT_EQ(format_save(hero, items), kOldSave);
+  // Only the order of the values counts: all on one line, or two a line with blank lines between.
+  std::string one_line = kOldSave, two_a_line = kOldSave;
+  for (char& c : one_line) c = c == '\n' ? ' ' : c;
+  for (std::size_t at = 0, n = 0; (at = two_a_line.find('\n', at)) != std::string::npos; ++at)
+    if (++n % 2) two_a_line.replace(at, 1, " \t"); else two_a_line.insert(at, "\n\n"), at += 2;
+  for (const std::string& text : {one_line, two_a_line}) {
+    hero = {}, items[4] = 9;
+    EXPECT_TRUE(parse(text)) << text;
+    EXPECT_EQ(format_save(hero, items), kOldSave) << text;
+  }
   EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n"));
-  for (const char* name : {"", "Al\033]2;x\a", "Al\x7f", "Al\x01"})  // none the game writes
+  for (const char* name : {"Al\033]2;x\a", "Al\x7f", "Al\x01"})  // none the game writes
     EXPECT_FALSE(parse(name + kOldSave.substr(6))) << name;
   EXPECT_EQ(format_save(hero, items), kOldSave) << "a refused file changes nothing";
 }

@@ -34,11 +34,8 @@ std::string format_save(const CPlayer& hero, const int (&items)[kItemSlots]) {
 }
 
 bool parse_save(std::istream& file, CPlayer& hero, int (&items)[kItemSlots]) {
-  std::string line, name, more;
-  if (!std::getline(file, line)) return false;
-  std::istringstream words(line);
-  if (!(words >> name) || words >> more || std::any_of(name.begin(), name.end(), is_control))
-    return false;
+  std::string name;
+  if (!(file >> name) || std::any_of(name.begin(), name.end(), is_control)) return false;
   CPlayer read = hero;
   for (int* value : stored_numbers(read)) {
     if (!(file >> *value)) return false;

@@ -22,8 +22,9 @@ void check_toSave();
 // The file's twenty lines for a hero and its item slots.
 std::string format_save(const CPlayer& hero, const int (&items)[kItemSlots]);
 
-// Reads a saved hero: the name, one word alone on the first line without
-// control bytes, and the twelve numbers after it must all be there; the
-// item slots are taken while they last, the rest stay 0. On
-// success `hero` (only its stored fields) and `items` are overwritten.
+// Reads a saved hero: the name, the first word, without control bytes, and
+// the twelve numbers after it must all be there; the item slots are taken
+// while they last, the rest stay 0. Only the order of the values counts, not
+// where the lines break. On success `hero` (only its stored fields) and
+// `items` are overwritten.
 bool parse_save(std::istream& file, CPlayer& hero, int (&items)[kItemSlots]);
