@@ -69,11 +69,9 @@ void count_down_enchantment(BattleState& state) {
 // One round; false when the hero has died in it.
 bool play_round(CEnemy& enemy, BattleState& state) {
   std::ostream& out = console::out();
-  state.spellChoice = 0;
   out << "Enter a number to continue:";
   console::read_int();
   out << "\nRound:" << state.roundNum << '\n';
-  state.actionChoice = 0;
   enemy_phase(enemy, state);
   if (p1.health <= 0) {
     out << "You have died. Ending Game...\n";
@@ -103,7 +101,6 @@ void end_enchantment(BattleState& state) {
   state.enchantStrength = 0;
   state.enchantDamage = 0;
   state.enchantCasts = 0;
-  state.enchantRounds = 0;
 }
 
 void CEnemy::battle_func() {

@@ -12,7 +12,6 @@ ArcheryState archery_start(int limit, int lastColumn) {
   s.limit = limit;
   s.lastColumn = lastColumn;
   s.archer = lastColumn / 2;
-  s.horseman = -1;
   return s;
 }
 
