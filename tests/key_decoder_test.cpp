@@ -83,7 +83,8 @@ std::string frames(bool releases, const std::vector<std::string>& reads) {
   t.set_releases_reported(releases);
   std::string s;
   for (const std::string& bytes : reads) {
-    for (const KeyEvent& e : d.feed(bytes)) t.apply(e);
+    for (const KeyEvent& e : d.feed(bytes))
+      if (e.kind == KeyEvent::Key) t.apply(e.key, e.action);
     platform::KeyState k = t.take_frame();
     s += std::string(k.left ? "L" : "") + (k.right ? "R" : "") + (k.space ? "S" : "") + "|";
   }

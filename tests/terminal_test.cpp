@@ -120,25 +120,6 @@ TEST(Terminal, TextLongerThanTheOutputBufferComesOutWhole) {
   EXPECT_TRUE(seen == text);
 }
 
-// Answers to the scene's queries that come after it stopped waiting are
-// taken out of what the player types, whichever query they answer; what
-// only starts like one is typed text. Read here, in this process.
-TEST(Terminal, LateRepliesAreNoTypedText) {
-  int in[2], saved_in = dup(STDIN_FILENO);
-  ASSERT_EQ(pipe(in), 0);
-  const std::string sent = "\033[?0u\033[?62;22c\033[?5x12\n";
-  ASSERT_EQ(write(in[1], sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
-  close(in[1]);
-  dup2(in[0], STDIN_FILENO);
-  platform::attach_console_streams();
-  platform::system::expect_late_replies(2);
-  std::string line;
-  std::getline(std::cin, line);
-  dup2(saved_in, STDIN_FILENO);
-  for (int fd : {in[0], saved_in}) close(fd);
-  EXPECT_EQ(line, "\033[?5x12");
-}
-
 // Piped input has no keyboard: the scene is skipped and the story goes on.
 TEST(Terminal, StoryFromAPipeSkipsTheSceneAndFinishes) {
   Pty game(kToTheScene + kRestOfTheStory);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/key_tracker.h"
 
 struct ArcheryState {
   int limit;              // the scene ends once more horsemen than this have entered

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/posix/write_all.h"
 
 namespace platform {
 
@@ -31,19 +32,6 @@ bool flush_and_close(int fd, bool folder, std::string& why) {
   }
   if (synced != 0) why = std::strerror(error);
   return synced == 0;
-}
-
-bool write_all(int fd, const std::string& text, std::string& why) {
-  for (std::size_t done = 0; done < text.size();) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      why = std::strerror(n < 0 ? errno : EIO);
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 // Owner first: a change of owner may clear the set-id bits that the mode
@@ -72,9 +60,12 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
     return errno == EEXIST || errno == ELOOP ? NewFile::NameTaken : NewFile::Failed;
   }
   if (has_old) take_owner_and_mode(fd, old);
-  bool written = write_all(fd, text, why);
-  if (!written) ::close(fd);
-  if (written && flush_and_close(fd, false, why)) return NewFile::Written;
+  if (int error = posix::write_all(fd, text.data(), text.size())) {
+    why = std::strerror(error);
+    ::close(fd);
+  } else if (flush_and_close(fd, false, why)) {
+    return NewFile::Written;
+  }
   ::unlink(name.c_str());
   return NewFile::Failed;
 }
