@@ -112,10 +112,6 @@ TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
 
 #ifndef _WIN32
 
-std::string temp_name(pid_t pid, const char* token = "0123456789abcdef") {
-  return "stats.txt." + std::to_string(pid) + "." + token + ".tmp";
-}
-
 // A save that cannot be written or cannot take the old file's place: the
 // player is told why in the system's words and asked to go on, the old save
 // stays as it was, no temporary file is left, and the game goes on.
@@ -159,10 +155,11 @@ TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
   write_file("stats.txt", kOldSave);
   const bool root = ::geteuid() == 0;
   ASSERT_EQ(::chmod("stats.txt", 0444) + (root ? ::chown("stats.txt", 1234, 1234) : 0), 0);
-  fs::create_symlink(dir_ / "victim", dir_ / ("stats.txt." + std::to_string(::getpid()) + ".tmp"));
-  fs::create_symlink(dir_ / "victim", dir_ / temp_name(::getpid(), "0000000000000010"));
-  fs::create_symlink(dir_ / "none", dir_ / temp_name(::getpid(), "0000000000000011"));
-  fs::create_directory(dir_ / temp_name(::getpid(), "0000000000000012"));
+  const std::string mine = "stats.txt." + std::to_string(::getpid());
+  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".tmp"));
+  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".0000000000000010.tmp"));
+  fs::create_symlink(dir_ / "none", dir_ / (mine + ".0000000000000011.tmp"));
+  fs::create_directory(dir_ / (mine + ".0000000000000012.tmp"));
   set_fake_random(0x10);
   play(kToTheSavePrompt + "1\n");
   struct stat saved{};
@@ -175,16 +172,20 @@ TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
 }
 
 // A save removes the temporary files of games that died in the middle of a
-// save, and only those: not a running game's, nor a link, nor a file that
-// looks alike. A first save gets the usual mode of a new file.
+// save (stats.txt.PID.RANDOM.tmp, the random part 16 hex digits), and only
+// those: not a running game's, nor a link, nor a name of another pattern. A
+// first save gets the usual mode of a new file.
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
-  const pid_t dead = 90000009;  // more than any system gives (2^22 at most); zeros are digits too
-  const std::pair<std::string, bool> files[] = {
-      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true},
-      {temp_name(dead, "fedcba9876543210"), true},  // made a link below
-      {temp_name(1000000000), true}};  // ten digits: more than a game's number ever has
+  const std::pair<std::string, bool> files[] = {  // and whether it stays
+      {"stats.txt.900000009.0123456789abcdef.tmp", false},  // no system gives so high a number (2^22 at most)
+      {"stats.txt." + std::to_string(::getppid()) + ".0123456789abcdef.tmp", true},  // a running game's
+      {"stats.txt.900000009.0123456789abcdef.tmp.keep", true},
+      {"stats.txt.900000009.0123456789ABCDEF.tmp", true},
+      {"stats.txt.900000009.123456789abcdef.tmp", true},
+      {"stats.txt.1000000000.0123456789abcdef.tmp", true},  // more digits than a game's number ever has
+      {"stats.txt.900000008.fedcba9876543210.tmp", true}};  // made a link below
   for (const auto& [name, kept] : files) write_file(name, kOldSave);
-  fs::remove(dir_ / files[3].first), fs::create_symlink("stats.txt", dir_ / files[3].first);
+  fs::remove(dir_ / files[6].first), fs::create_symlink("stats.txt", dir_ / files[6].first);
   play(kToTheSavePrompt + "1\n");
   for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / name)), kept) << name;
   const mode_t mask = ::umask(0);
