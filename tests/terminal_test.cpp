@@ -1,14 +1,23 @@
-// The real game in a pseudo-terminal: the archery scene, the terminal's mode,
-// keyboard flags and cursor, signals and a stop, answers typed at the
-// terminal; and, in this process, the console's output and the scene's
-// terminal mode on a terminal of their own. POSIX only.
+// The real game in a pseudo-terminal of its own, as a job of a minimal shell:
+// the archery scene, the terminal's mode, keyboard flags and cursor, a stop,
+// answers typed at the terminal, a terminal that closes or is flooded with
+// pasted text. POSIX only.
 #ifndef _WIN32
 
-#include <sys/resource.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
-#include <algorithm>
+#include <chrono>
 #include <cstdlib>
-#include <iostream>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -16,13 +25,213 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
-#include "platform/platform.h"
-#include "platform/posix/terminal_mode.h"
-#include "pty.h"
 
 namespace {
 
-using namespace pty;
+const std::string kFrame = kClear + "<Arrow keys>: move <space>: shoot arrow\n";
+const std::string kHold = "\033[?2026h", kPaint = "\033[?2026l";  // synchronized output
+const std::string kHide = "\033[?25l", kShow = "\033[?25h";
+const std::string kPush = "\033[>11u", kPop = "\033[<u";  // kitty keyboard flags
+const std::string kGiveBack = kPaint + kShow + kPop;
+const std::string kAfterScene = "Erevon looked around him and then back at you. 'You killed 21";
+const std::string kClosing = "Game Over. \nThank you for playing.\nenter a number to continue: ";
+// Story mode, load the hero, win the first duel (stat sheet, a round with an
+// attack, no save, leave the shop), then answer the pause before the scene.
+const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
+// The second duel: stat sheet, round, save prompt, shop; the last pause.
+const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
+
+
+// The game as a job of a minimal shell in a pseudo-terminal of its own (alone
+// in its session, its stops would be discarded); the shell reports waitpid
+// statuses and outlives a hang-up. The game reads `piped_answers` from a
+// file if any, ignores the signal `ignored` if any, writes to "out.txt" if
+// `to_file`, and has a saved hero whom no story enemy hurts and who fells them.
+class Pty {
+ public:
+  explicit Pty(const std::string& piped_answers = "", int ignored = 0, bool to_file = false)
+      : ignored_(ignored), to_file_(to_file) {
+    std::filesystem::create_directories(dir_);
+    std::ofstream(dir_ / "stats.txt")
+        << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
+    if (!piped_answers.empty()) std::ofstream(dir_ / "answers.txt") << piped_answers;
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
+    const std::string name = ptsname(master_);
+    slave_ = open(name.c_str(), O_RDWR | O_NOCTTY);
+    const winsize wide = {25, 120, 0, 0};  // the game lays its text out for 80 columns in it
+    ioctl(slave_, TIOCSWINSZ, &wide);
+    before = mode();
+    int report[2];
+    if (pipe(report) != 0) return;
+    if ((shell_ = fork()) == 0) run_shell(name, report[1]);
+    close(report[1]);
+    status_ = report[0];
+    game = next_status();  // first the game's process id
+  }
+  ~Pty() {
+    if (game > 0 && !ended_) kill(game, SIGKILL);
+    for (int fd : {master_, slave_, status_}) close(fd);
+    if (shell_ > 0) waitpid(shell_, nullptr, 0);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+
+  std::string saved(const char* name = "stats.txt") const {
+    std::ifstream file(dir_ / name);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  std::string mode() const {  // the whole termios, as bytes, for exact comparison
+    termios t;
+    std::memset(&t, 0, sizeof t);
+    tcgetattr(slave_, &t);
+    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
+  }
+  void type(const std::string& bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
+  void hang_up() { close(master_), master_ = -1; }  // the terminal's window closed
+
+  // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
+  // wrote is on `screen`, and continues it; returns its count of writes.
+  long writes_so_far() {
+    kill(game, SIGSTOP);
+    EXPECT_TRUE(WIFSTOPPED(next_status()));
+    (void)!write(slave_, "\001", 1);  // comes out after everything the game wrote
+    EXPECT_TRUE(wait_for("\001", screen.size()));
+    std::ifstream io("/proc/" + std::to_string(game) + "/io");
+    std::string key;
+    long count = -1;
+    while (io >> key >> count && key != "syscw:") {}
+    kill(game, SIGCONT);
+    EXPECT_TRUE(WIFCONTINUED(next_status()));
+    return count;
+  }
+
+  // Reads what the game writes until `text` shows up at or after `from`, for
+  // at most 5 s.
+  bool wait_for(const std::string& text, std::size_t from = 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    pollfd p = {master_, POLLIN, 0};
+    char buf[4096];
+    while (screen.find(text, from) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      ssize_t n = poll(&p, 1, 100) == 1 ? read(master_, buf, sizeof buf) : 0;
+      if (n < 0) return false;
+      for (ssize_t i = 0; i < n; ++i)
+        if (buf[i] != '\r') screen += buf[i];
+    }
+    return true;
+  }
+  // Waits, for at most 5 s, until the game sleeps: after a question is on
+  // screen, that is in its read of the answer.
+  bool reading() const {
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+      std::ifstream stat("/proc/" + std::to_string(game) + "/stat");
+      std::string pid, name, state;
+      if (stat >> pid >> name >> state && state == "S") return true;
+    }
+    return false;
+  }
+  // The game's next change of state as its shell saw it (waitpid status), or -1.
+  int next_status() {
+    pollfd p = {status_, POLLIN, 0};
+    int s = -1;
+    if (poll(&p, 1, 5000) != 1 || read(status_, &s, sizeof s) != sizeof s) return -1;
+    ended_ = game > 0 && (WIFEXITED(s) || WIFSIGNALED(s));
+    return s;
+  }
+
+  std::string before;  // the terminal's mode before the game
+  std::string screen;  // everything the game wrote, line ends as "\n"
+  int game = -1;
+
+ private:
+  [[noreturn]] void run_shell(const std::string& name, int report) {
+    setsid();
+    close(master_);  // the terminal's window is the test's alone
+    signal(SIGHUP, SIG_IGN);
+    int tty = open(name.c_str(), O_RDWR);  // becomes this session's terminal
+    pid_t child = fork();
+    if (child == 0) {
+      setpgid(0, 0);
+      for (int sig : {SIGINT, SIGQUIT, SIGHUP}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
+      if (ignored_) signal(ignored_, SIG_IGN);  // as for a job started with nohup
+      signal(SIGTTOU, SIG_IGN);
+      tcsetpgrp(tty, getpid());
+      signal(SIGTTOU, SIG_DFL);
+      dup2(tty, 0), dup2(tty, 1), dup2(tty, 2);
+      if (chdir(dir_.c_str()) != 0) _exit(127);
+      dup2(open("answers.txt", O_RDONLY), 0);  // only if there are answers
+      if (to_file_) dup2(open("out.txt", O_WRONLY | O_CREAT, 0600), 1);
+      execl(VAELMOOR_BINARY, "vaelmoor", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = static_cast<int>(child);
+    (void)!write(report, &status, sizeof status);
+    for (;;) {
+      if (waitpid(child, &status, WUNTRACED | WCONTINUED) < 0) _exit(1);
+      (void)!write(report, &status, sizeof status);
+      if (WIFEXITED(status) || WIFSIGNALED(status)) _exit(0);
+    }
+  }
+
+  const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
+                                     ("vaelmoor-tty-" + std::to_string(std::random_device()()));
+  int master_ = -1, slave_ = -1, status_ = -1;
+  pid_t shell_ = -1;
+  bool ended_ = false;
+  int ignored_;
+  bool to_file_;
+};
+
+// Starts the game and brings it to the scene's first frame. The terminal
+// answers the device query, and the kitty query too if it is to be kitty.
+void enter_scene(Pty& game, bool kitty = false) {
+  ASSERT_GT(game.game, 0);
+  game.type(kToTheScene);
+  ASSERT_TRUE(game.wait_for("\033[?u\033[c")) << game.screen;  // kitty flags?, device attributes?
+  if (kitty) {  // a stop while the game waits for the answers does not end its wait
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(game.game, SIGSTOP), game.next_status(), kill(game.game, SIGCONT), game.next_status();
+  }
+  game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
+  ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
+  termios scene;  // keys as they come: not echoed, no line to wait for, a read never waits
+  std::memcpy(&scene, game.mode().data(), sizeof scene);
+  ASSERT_TRUE(!(scene.c_lflag & (ICANON | ECHO)) && scene.c_cc[VMIN] == 0 && scene.c_cc[VTIME] == 0);
+  ASSERT_EQ(game.screen.find(kPush + kHold + kFrame) != std::string::npos, kitty);
+}
+
+// The keys a player who knows the rules presses on `track`: meet the next
+// horseman where he will be, else walk toward him, or to column 5 to wait
+// for one who has ridden past; each key as a kitty terminal sends it, a
+// press and a release.
+std::string keys_for(const std::string& track) {
+  int x = static_cast<int>(track.find('X')), h = static_cast<int>(track.find('H'));
+  if (h >= 0 && x < h) --h;
+  int next = h < 0 ? 1 : h + 1 >= 30 ? 5 : h + 1;
+  int step = std::abs(next - x) <= 1 ? next - x : (next < x || x > 5) ? -1 : x < 5 ? 1 : 0;
+  const char* move = step < 0 ? "\033[1;1:1D\033[1;1:3D" : step > 0 ? "\033[1;1:1C\033[1;1:3C" : "";
+  return move + std::string(std::abs(next - x) > 1 ? "" : "\033[32u\033[32;1:3u");
+}
+
+// Plays the scene from its first frame until all 21 horsemen have fallen
+// (about 30 frames), typing `ahead` with the fourth frame's keys; true once
+// the text after the scene is there.
+bool play_scene(Pty& game, const std::string& ahead) {
+  std::size_t frames = 0, hits = 0;
+  if (!game.wait_for(kFrame) || !game.wait_for("\n", game.screen.find(kFrame) + kFrame.size())) return false;
+  for (auto at = game.screen.find(kFrame); at != std::string::npos && frames < 99; ++frames) {
+    at += kFrame.size();
+    std::size_t end = game.screen.find('\n', at);
+    hits += game.screen.compare(end + 1, 13, "You hit one!\n") == 0;
+    std::string keys = hits < 21 ? keys_for(game.screen.substr(at, end - at)) : "";
+    game.type(frames == 3 ? keys + ahead : keys);
+    // Whatever follows, complete: the next frame's track, or the text after the scene.
+    if (!game.wait_for(kClear, end) || !game.wait_for("\n", game.screen.find(kClear, end) + kFrame.size())) break;
+    at = game.screen.find(kFrame, end);
+  }
+  return game.wait_for(kClear + kAfterScene);
+}
 
 // In a kitty terminal: an answer typed during the scene is kept for the story
 // after it, and the answer to the scene's last query, which comes too late,
@@ -30,7 +239,7 @@ using namespace pty;
 TEST(Terminal, StoryPlaysThroughTheScene) {
   Pty game;
   enter_scene(game, true);
-  ASSERT_TRUE(play_scene(game, true, 0, "1\n")) << game.screen;
+  ASSERT_TRUE(play_scene(game, "1\n")) << game.screen;
   EXPECT_EQ(game.mode(), game.before);
   const std::string& s = game.screen;
   EXPECT_LT(s.find(kHide), s.find(kFrame)) << "the cursor hidden from the first frame";
@@ -124,118 +333,41 @@ TEST(Terminal, StoryFromAPipeSkipsTheSceneAndFinishes) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-// A terminal of this process's own, for what is tested in this process.
-class OwnTerminal : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
-    tty_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
-    before_ = mode();
-  }
-  void TearDown() override {
-    close(master_);
-    close(tty_);
-  }
-  std::string mode() const {
-    termios t{};
-    tcgetattr(tty_, &t);
-    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
-  }
-  // What the terminal shows, up to `end` or for at most a second.
-  std::string shown(const std::string& end) const {
-    std::string seen;
-    char buf[4096];
-    pollfd p = {master_, POLLIN, 0};
-    for (ssize_t n; seen.find(end) == std::string::npos && poll(&p, 1, 1000) == 1 &&
-                    (n = read(master_, buf, sizeof buf)) > 0;)
-      seen.append(buf, static_cast<std::size_t>(n));
-    return seen;
-  }
-  // In a death test's child: the terminal is the game's, in the scene's mode
-  // with the kitty flags pushed, and its output paused by a program or, with
-  // Ctrl-S, by the player. The way out must not wait on it.
-  void in_scene(bool paused_by_player = false) {
-    const rlimit no_core{0, 0};
-    setrlimit(RLIMIT_CORE, &no_core);
-    dup2(tty_, STDIN_FILENO), dup2(tty_, STDOUT_FILENO);
-    platform::posix::begin_scene_mode();
-    platform::posix::push_kitty_flags();
-    if (!paused_by_player) tcflow(tty_, TCOOFF);
-    if (paused_by_player && write(master_, "\023", 1) == 1)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));  // taken in by the terminal
-  }
-  int master_ = posix_openpt(O_RDWR | O_NOCTTY), tty_ = -1;
-  std::string before_;
-};
+// The most memory the process `pid` has held so far, in KiB.
+long peak_kib(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+  const std::string status(std::istreambuf_iterator<char>(file), {});
+  return std::atol(status.c_str() + status.find("VmHWM:") + 6);
+}
 
-using TerminalMode = OwnTerminal;
-
-TEST_F(TerminalMode, EveryEndingSignalGivesItBack) {
-  for (int sig : {SIGINT, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,
-                  SIGXCPU, SIGXFSZ, SIGRTMIN, SIGTERM}) {
-    EXPECT_EXIT({ in_scene(); raise(sig); }, testing::KilledBySignal(sig), "") << strsignal(sig);
-    EXPECT_EQ(mode(), before_) << strsignal(sig);
-    EXPECT_EQ(shown(kGiveBack), kHide + kPush + kGiveBack) << strsignal(sig);
+// With SIGHUP ignored, a terminal that closes at a prompt or in the scene
+// ends the game as the end of input does, at once: status 0, the closing.
+TEST(Hostile, ClosedTerminalIsTheEndOfInput) {
+  for (const char* wanted : {"load a character", "shoot arrow"}) {
+    SCOPED_TRACE(wanted);
+    Pty game("", SIGHUP, true);
+    game.type(wanted[0] == 's' ? kToTheScene : "2\n");
+    for (int i = 0; i < 100 && game.saved("out.txt").find(wanted) == std::string::npos; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const auto start = std::chrono::steady_clock::now();
+    game.hang_up();
+    const int status = game.next_status();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string out = game.saved("out.txt");
+    EXPECT_EQ(out.substr(out.find("Game Over") - 1), "\nGame Over. \nThank you for playing.\n");
   }
 }
 
-TEST_F(TerminalMode, ACrashGivesItBack) {
-  EXPECT_EXIT({ in_scene(true); std::abort(); }, testing::KilledBySignal(SIGABRT), "");
-  EXPECT_EQ(mode(), before_);
-  EXPECT_EQ(shown(kGiveBack), kHide + kPush + kGiveBack);
-}
-
-TEST_F(TerminalMode, ExitGivesItBack) {
-  EXPECT_EXIT({ in_scene(); std::exit(3); }, testing::ExitedWithCode(3), "");
-  EXPECT_EQ(mode(), before_);
-  EXPECT_EQ(shown(kGiveBack), kHide + kPush + kGiveBack);
-}
-
-// As a job started with nohup or in the background has them.
-TEST_F(TerminalMode, SignalsIgnoredFromTheStartStayIgnored) {
-  EXPECT_EXIT({ signal(SIGINT, SIG_IGN); in_scene(); raise(SIGINT); std::exit(7); }, testing::ExitedWithCode(7), "");
-}
-
-using ConsoleOutput = OwnTerminal;
-
-// No screen of the game fills the output buffer between two questions (its
-// widest, a far duel's strip, is about 4 KiB), but a longer text must come
-// out whole, and so must a flush of a single byte.
-TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
-  std::string text;
-  for (int line = 0; text.size() < 3 * 8192; ++line) text += std::string(line % 79, 'a' + line % 26) + "\n";
-  text += "end\n";
-  std::string seen;
-  std::thread reader([&] { seen = shown("end\r\n"); });  // each "\n" arrives as "\r\n"
-  const int saved_out = dup(STDOUT_FILENO);
-  dup2(tty_, STDOUT_FILENO);
-  platform::attach_console_streams();
-  std::cout << text[0] << std::flush << text.substr(1) << std::flush;  // one byte alone first
-  dup2(saved_out, STDOUT_FILENO);
-  close(saved_out);
-  reader.join();
-  seen.erase(std::remove(seen.begin(), seen.end(), '\r'), seen.end());
-  EXPECT_TRUE(seen == text);
-}
-
-void write_to(int fd) {
-  dup2(fd, STDOUT_FILENO);
-  platform::attach_console_streams();
-  std::cout << "x" << std::flush;
-}
-
-TEST_F(ConsoleOutput, AWriteThatFailsEndsTheGameAndSaysWhy) {
-  EXPECT_EXIT(write_to(open("/dev/full", O_WRONLY)), testing::ExitedWithCode(1),
-              "^vaelmoor: cannot write to standard output: No space left on device\n$");
-}
-
-// Whoever closed the pipe (with SIGPIPE ignored) wants no word about it.
-TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
-  int ends[2];
-  ASSERT_EQ(pipe(ends), 0);
-  close(ends[0]);
-  EXPECT_EXIT({ signal(SIGPIPE, SIG_IGN); write_to(ends[1]); }, testing::ExitedWithCode(1), "^$");
-  close(ends[1]);
+// 4 MB pasted into the scene leave a line's worth of memory behind.
+TEST(Hostile, AFloodOfTextInTheSceneKeepsALinesWorth) {
+  Pty game;
+  enter_scene(game, true);
+  [[maybe_unused]] const long peak = peak_kib(game.game);
+  game.type(std::string(4 << 20, '\n'));
+#ifndef __SANITIZE_ADDRESS__  // whose quarantine holds on to freed memory
+  EXPECT_LT(peak_kib(game.game) - peak, 2048) << "KiB more at the peak";
+#endif
 }
 
 }  // namespace
