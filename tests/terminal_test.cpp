@@ -42,19 +42,21 @@ const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
 const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
 
 
+std::string slurp(const std::string& path) {
+  std::ifstream file(path);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 // The game as a job of a minimal shell in a pseudo-terminal of its own (alone
 // in its session, its stops would be discarded); the shell reports waitpid
-// statuses and outlives a hang-up. The game reads `piped_answers` from a
-// file if any, ignores the signal `ignored` if any, writes to "out.txt" if
-// `to_file`, and has a saved hero whom no story enemy hurts and who fells them.
+// statuses and outlives a hang-up. The game ignores the signal `ignored` if
+// any, writes to "out.txt" if `to_file`, and has a saved hero whom no story
+// enemy hurts and who fells them.
 class Pty {
  public:
-  explicit Pty(const std::string& piped_answers = "", int ignored = 0, bool to_file = false)
-      : ignored_(ignored), to_file_(to_file) {
+  explicit Pty(int ignored = 0, bool to_file = false) : ignored_(ignored), to_file_(to_file) {
     std::filesystem::create_directories(dir_);
-    std::ofstream(dir_ / "stats.txt")
-        << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
-    if (!piped_answers.empty()) std::ofstream(dir_ / "answers.txt") << piped_answers;
+    std::ofstream(dir_ / "stats.txt") << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
     const std::string name = ptsname(master_);
@@ -77,13 +79,10 @@ class Pty {
     std::filesystem::remove_all(dir_, ignored);
   }
 
-  std::string saved(const char* name = "stats.txt") const {
-    std::ifstream file(dir_ / name);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
+  std::string out() const { return slurp(dir_ / "out.txt"); }
+  std::string proc(const char* file) const { return slurp("/proc/" + std::to_string(game) + "/" + file); }
   std::string mode() const {  // the whole termios, as bytes, for exact comparison
-    termios t;
-    std::memset(&t, 0, sizeof t);
+    termios t{};
     tcgetattr(slave_, &t);
     return std::string(reinterpret_cast<const char*>(&t), sizeof t);
   }
@@ -97,10 +96,8 @@ class Pty {
     EXPECT_TRUE(WIFSTOPPED(next_status()));
     (void)!write(slave_, "\001", 1);  // comes out after everything the game wrote
     EXPECT_TRUE(wait_for("\001", screen.size()));
-    std::ifstream io("/proc/" + std::to_string(game) + "/io");
-    std::string key;
-    long count = -1;
-    while (io >> key >> count && key != "syscw:") {}
+    const std::string io = proc("io");
+    const long count = std::atol(io.c_str() + io.find("syscw:") + 6);
     kill(game, SIGCONT);
     EXPECT_TRUE(WIFCONTINUED(next_status()));
     return count;
@@ -124,11 +121,8 @@ class Pty {
   // Waits, for at most 5 s, until the game sleeps: after a question is on
   // screen, that is in its read of the answer.
   bool reading() const {
-    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
-      std::ifstream stat("/proc/" + std::to_string(game) + "/stat");
-      std::string pid, name, state;
-      if (stat >> pid >> name >> state && state == "S") return true;
-    }
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+      if (proc("stat").find(") S ") != std::string::npos) return true;
     return false;
   }
   // The game's next change of state as its shell saw it (waitpid status), or -1.
@@ -160,7 +154,6 @@ class Pty {
       signal(SIGTTOU, SIG_DFL);
       dup2(tty, 0), dup2(tty, 1), dup2(tty, 2);
       if (chdir(dir_.c_str()) != 0) _exit(127);
-      dup2(open("answers.txt", O_RDONLY), 0);  // only if there are answers
       if (to_file_) dup2(open("out.txt", O_WRONLY | O_CREAT, 0600), 1);
       execl(VAELMOOR_BINARY, "vaelmoor", static_cast<char*>(nullptr));
       _exit(127);
@@ -325,48 +318,34 @@ TEST(Terminal, EnterAloneAndLinesTypedAhead) {
   }
 }
 
-// Piped input has no keyboard: the scene is skipped and the story goes on.
-TEST(Terminal, StoryFromAPipeSkipsTheSceneAndFinishes) {
-  Pty game(kToTheScene + kRestOfTheStory);
-  EXPECT_TRUE(game.wait_for("continue: " + kClear + kAfterScene) && game.wait_for(kClosing)) << game.screen;
-  const int status = game.next_status();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
-// The most memory the process `pid` has held so far, in KiB.
-long peak_kib(pid_t pid) {
-  std::ifstream file("/proc/" + std::to_string(pid) + "/status");
-  const std::string status(std::istreambuf_iterator<char>(file), {});
-  return std::atol(status.c_str() + status.find("VmHWM:") + 6);
-}
-
 // With SIGHUP ignored, a terminal that closes at a prompt or in the scene
 // ends the game as the end of input does, at once: status 0, the closing.
 TEST(Hostile, ClosedTerminalIsTheEndOfInput) {
   for (const char* wanted : {"load a character", "shoot arrow"}) {
     SCOPED_TRACE(wanted);
-    Pty game("", SIGHUP, true);
+    Pty game(SIGHUP, true);
     game.type(wanted[0] == 's' ? kToTheScene : "2\n");
-    for (int i = 0; i < 100 && game.saved("out.txt").find(wanted) == std::string::npos; ++i)
+    for (int i = 0; i < 100 && game.out().find(wanted) == std::string::npos; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const auto start = std::chrono::steady_clock::now();
     game.hang_up();
     const int status = game.next_status();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    const std::string out = game.saved("out.txt");
+    const std::string out = game.out();
     EXPECT_EQ(out.substr(out.find("Game Over") - 1), "\nGame Over. \nThank you for playing.\n");
   }
 }
 
-// 4 MB pasted into the scene leave a line's worth of memory behind.
+// 3 MB pasted into the scene leave a line's worth of memory behind.
 TEST(Hostile, AFloodOfTextInTheSceneKeepsALinesWorth) {
   Pty game;
   enter_scene(game, true);
-  [[maybe_unused]] const long peak = peak_kib(game.game);
-  game.type(std::string(4 << 20, '\n'));
+  auto peak_kib = [&] { const std::string s = game.proc("status"); return std::atol(s.c_str() + s.find("VmHWM:") + 6); };
+  [[maybe_unused]] const long peak = peak_kib();
+  game.type(std::string(3 << 20, '\n'));
 #ifndef __SANITIZE_ADDRESS__  // whose quarantine holds on to freed memory
-  EXPECT_LT(peak_kib(game.game) - peak, 2048) << "KiB more at the peak";
+  EXPECT_LT(peak_kib() - peak, 2048) << "KiB more at the peak";
 #endif
 }
 
