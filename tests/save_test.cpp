@@ -68,11 +68,7 @@ using SaveFaults = GameTest;
 // themselves aside; -1 where the system does not tell.
 long long bytes_read() {
   static long long asked = 0;  // what the questions so far have read
-#ifdef __linux__
   std::ifstream io("/proc/self/io");
-#else
-  std::ifstream io;
-#endif
   const std::string text(std::istreambuf_iterator<char>(io), {});
   const std::size_t at = text.find("rchar: ");
   const long long count = at == std::string::npos ? -1 : std::stoll(text.substr(at + 7)) - asked;
@@ -121,28 +117,22 @@ TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
   ::getrlimit(RLIMIT_FSIZE, &no_limit);
   ::signal(SIGXFSZ, SIG_IGN);
   const rlimit small{100, no_limit.rlim_max};
-  struct Fault {
-    const char* what;
-    std::function<void()> make;
-    const char* why;
-  };
-  const Fault faults[] = {
+  const std::tuple<const char*, std::function<void()>, const char*> faults[] = {  // and the reason given
       {"stats.txt is a folder", [&] { fs::remove(saved), fs::create_directories(saved / "old"); },
        "Is a directory"},
       {"no file may grow past 100 bytes", [&] { ::setrlimit(RLIMIT_FSIZE, &small); }, "File too large"},
   };
-  for (const Fault& fault : faults) {
+  for (const auto& [what, make, why] : faults) {
     fs::remove_all(saved);
     write_file("stats.txt", kOldSave);
-    fault.make();
+    make();
     const std::string out = play(kToTheSavePrompt + "1 7 0\n");
     ::setrlimit(RLIMIT_FSIZE, &no_limit);
-    EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + fault.why +
+    EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + why +
                        "\nenter a number to continue: " + kClear + "Strength:      9\n"),
-              std::string::npos) << fault.what << '\n' << out;
-    EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave)
-        << fault.what;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << fault.what;
+              std::string::npos) << what << '\n' << out;
+    EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave) << what;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << what;
   }
 }
 

@@ -36,10 +36,7 @@ class OwnTerminal : public ::testing::Test {
     tty_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
     before_ = mode();
   }
-  void TearDown() override {
-    close(master_);
-    close(tty_);
-  }
+  void TearDown() override { close(master_), close(tty_); }
   std::string mode() const {
     termios t{};
     tcgetattr(tty_, &t);
@@ -68,6 +65,12 @@ class OwnTerminal : public ::testing::Test {
     if (paused_by_player && write(master_, "\023", 1) == 1)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));  // taken in by the terminal
   }
+  // The terminal's own mode back, and all the scene wrote: nothing is left
+  // after the giving back, nothing of it held back.
+  void expect_given_back(const std::string& how) {
+    EXPECT_EQ(mode(), before_) << how;
+    EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack) << how;
+  }
   int master_ = posix_openpt(O_RDWR | O_NOCTTY), tty_ = -1;
   std::string before_;
 };
@@ -78,21 +81,18 @@ TEST_F(TerminalMode, EveryEndingSignalGivesItBack) {
   for (int sig : {SIGINT, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,
                   SIGXCPU, SIGXFSZ, SIGRTMIN, SIGTERM}) {
     EXPECT_EXIT({ in_scene(); raise(sig); }, testing::KilledBySignal(sig), "") << strsignal(sig);
-    EXPECT_EQ(mode(), before_) << strsignal(sig);
-    EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack) << strsignal(sig);
+    expect_given_back(strsignal(sig));
   }
 }
 
 TEST_F(TerminalMode, ACrashGivesItBack) {
   EXPECT_EXIT({ in_scene(true); std::abort(); }, testing::KilledBySignal(SIGABRT), "");
-  EXPECT_EQ(mode(), before_);
-  EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack);
+  expect_given_back("abort()");
 }
 
 TEST_F(TerminalMode, ExitGivesItBack) {
   EXPECT_EXIT({ in_scene(); std::exit(3); }, testing::ExitedWithCode(3), "");
-  EXPECT_EQ(mode(), before_);
-  EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack);
+  expect_given_back("exit()");
 }
 
 // As a job started with nohup or in the background has them.
