@@ -22,14 +22,12 @@ constexpr int kNameTries = 16;
 // for the game's process, with a random part, so that no other game makes
 // the same name (not even one with the same process number in another
 // container sharing the folder) and nobody can plant a file there in time.
+constexpr char kHexDigits[] = "0123456789abcdef";
+
 std::string temp_name(unsigned long process, std::uint64_t token) {
   std::string hex(16, '0');
-  for (std::size_t i = hex.size(); i-- > 0; token >>= 4) hex[i] = "0123456789abcdef"[token & 15];
+  for (std::size_t i = hex.size(); i-- > 0; token >>= 4) hex[i] = kHexDigits[token & 15];
   return std::string(kSaveFileName) + "." + std::to_string(process) + "." + hex + ".tmp";
-}
-
-int hex_digit(char c) {
-  return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 // The process that named the temporary save file `name`, or 0 for a name
@@ -41,8 +39,9 @@ unsigned long temp_owner(const std::string& name) {
     process = process * 10 + static_cast<unsigned long>(name[i] - '0');
   std::uint64_t token = 0;
   ++i;  // past the next dot, which the comparison below checks
-  for (std::size_t end = i + 16; i < end && i < name.size() && hex_digit(name[i]) >= 0; ++i)
-    token = token * 16 + static_cast<std::uint64_t>(hex_digit(name[i]));
+  const char* digit = nullptr;  // a file's name holds no NUL, which strchr would also find
+  for (std::size_t end = i + 16; i < end && i < name.size() && (digit = std::strchr(kHexDigits, name[i])); ++i)
+    token = token * 16 + static_cast<std::uint64_t>(digit - kHexDigits);
   return name == temp_name(process, token) ? process : 0;
 }
 

@@ -102,8 +102,7 @@ void reenter_scene() {
 // Every handler runs with all other signals held off, so that none cuts the
 // giving back in half.
 void catch_signal(int sig, void (*handler)(int)) {
-  struct sigaction act;
-  std::memset(&act, 0, sizeof act);
+  struct sigaction act {};
   act.sa_handler = handler;
   sigfillset(&act.sa_mask);
   ::sigaction(sig, &act, nullptr);

@@ -1,5 +1,6 @@
 #include "platform/terminal/key_decoder.h"
 
+#include <cctype>
 #include <cstdlib>
 
 namespace platform {
@@ -66,9 +67,10 @@ struct CsiKey {
   KeyAction action = KeyAction::Press;
 };
 
+// The number at `pos` (at most the end of `s`), or where there is none, as a
+// parameter left out, `fallback`.
 long number_at(const std::string& s, std::size_t pos, long fallback) {
-  if (pos >= s.size() || s[pos] < '0' || s[pos] > '9') return fallback;
-  return std::strtol(s.c_str() + pos, nullptr, 10);
+  return std::isdigit(static_cast<unsigned char>(s[pos])) ? std::strtol(s.c_str() + pos, nullptr, 10) : fallback;
 }
 
 CsiKey parse_key(const std::string& params) {
