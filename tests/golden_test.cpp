@@ -24,7 +24,9 @@ std::string slurp(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-std::vector<std::string> transcripts() {
+// Every golden game in the folder now, which must be those the tests were
+// built with: a game added since is not run until the next build.
+std::vector<std::string> games_in_folder() {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(kGoldenDir)) {
     if (entry.path().extension() == ".in") names.push_back(entry.path().stem().string());
@@ -32,13 +34,31 @@ std::vector<std::string> transcripts() {
   std::sort(names.begin(), names.end());
   return names;
 }
+const std::vector<std::string> kBuiltWith = {
+#include "golden_games.inc"
+};
 
-// The line where two texts part, so that a failure reads quickly.
+// The first line where two texts part, with the lines around it, bytes that
+// show nothing (escapes, tabs, trailing blanks) made visible.
 std::string first_difference(const std::string& want, const std::string& got) {
-  std::size_t at = std::mismatch(want.begin(), want.end(), got.begin(), got.end()).first - want.begin();
-  std::size_t start = want.rfind('\n', at == 0 ? 0 : at - 1) + 1;  // npos + 1 is 0
-  return "line " + std::to_string(std::count(want.begin(), want.begin() + static_cast<long>(start), '\n') + 1) +
-         "\n--- expected:\n" + want.substr(start, 160) + "\n--- got:\n" + got.substr(start, 160);
+  auto lines = [](const std::string& text) {
+    std::vector<std::string> all(1);
+    for (char c : text) {
+      if (c == '\n') all.emplace_back();
+      else all.back() += c == '\033' ? std::string("\\e") : c == '\t' ? std::string("\\t") : std::string(1, c);
+    }
+    return all;
+  };
+  const std::vector<std::string> w = lines(want), g = lines(got);
+  std::size_t at = 0;
+  while (at < w.size() && at < g.size() && w[at] == g[at]) ++at;
+  std::string shown = "first difference at line " + std::to_string(at + 1) + " (| ends a line)";
+  for (const auto& [name, text] : {std::pair{"expected", &w}, std::pair{"got", &g}}) {
+    shown += std::string("\n--- ") + name + ":";
+    for (std::size_t i = at > 0 ? at - 1 : 0; i < text->size() && i <= at + 1; ++i)
+      shown += "\n" + std::to_string(i + 1) + (i == at ? "> " : ": ") + (*text)[i] + "|";
+  }
+  return shown;
 }
 
 // The screen clear is console calls on Windows, not bytes.
@@ -63,7 +83,11 @@ TEST_P(Golden, PlaysByteForByte) {
   EXPECT_EQ(read_file("stats.txt"), slurp(saved));
 }
 
-INSTANTIATE_TEST_SUITE_P(Transcripts, Golden, ::testing::ValuesIn(transcripts()),
+TEST(GoldenFolder, EveryGameInItIsRun) {
+  EXPECT_EQ(games_in_folder(), kBuiltWith) << "tests/golden/ changed since the build: run make test";
+}
+
+INSTANTIATE_TEST_SUITE_P(Transcripts, Golden, ::testing::ValuesIn(kBuiltWith),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

@@ -6,22 +6,17 @@
 # Shows the system calls of the first save.
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
-# build, the build .ci/run makes first; configured and built here if missing).
+# build-ci, see .ci/linux-game.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${VAELMOOR_LINUX_BUILD:-build}
 
 bash .ci/install-deps.sh strace
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DVAELMOOR_WERROR=ON >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
-fi
-cmake --build "$build" -j2 --target vaelmoor >"$work/log" 2>&1 || { tail -60 "$work/log"; exit 1; }
+game=$(bash .ci/linux-game.sh)
 
 input=$(realpath .ci/windows-battle-input.txt)
-game=$(realpath "$build/vaelmoor")
 mkdir "$work/game"
 (cd "$work/game" &&
   strace -o "$work/trace" -e trace=openat,write,close,fsync,fdatasync,rename,renameat,renameat2 \

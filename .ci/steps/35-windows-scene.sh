@@ -9,11 +9,11 @@
 # abort() or exit() called in the scene.
 #
 # Settings (for running this step by hand): VAELMOOR_WIN_BUILD (default
-# build-win, the Windows step's build and wine prefix; made here if missing).
+# build-ci-win, the Windows step's build and wine prefix).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 start=$SECONDS
-win_build=${VAELMOOR_WIN_BUILD:-build-win}
+win_build=${VAELMOOR_WIN_BUILD:-build-ci-win}
 
 bash .ci/install-deps.sh g++-mingw-w64-x86-64 wine64 wine xvfb xdotool x11-xserver-utils
 
@@ -29,10 +29,8 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 quietly() { "$@" >"$work/log" 2>&1 || { tail -60 "$work/log"; return 1; }; }
 
-if [ ! -f "$win_build/CMakeCache.txt" ]; then
-  quietly cmake -S . -B "$win_build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DVAELMOOR_WERROR=ON
-fi
+quietly cmake -S . -B "$win_build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DVAELMOOR_WERROR=ON -DVAELMOOR_TESTS=ON
 quietly cmake --build "$win_build" -j2 --target vaelmoor
 exe=$(realpath "$win_build/vaelmoor.exe")
 quietly x86_64-w64-mingw32-g++-posix -O1 -Wall -Wextra -Werror -static \

@@ -7,18 +7,13 @@
 # after its press, so only the press/release path can pass.
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
-# build, the build .ci/run makes first; built here if it is missing).
+# build-ci, see .ci/linux-game.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 start=$SECONDS
-build=${VAELMOOR_LINUX_BUILD:-build}
 
 bash .ci/install-deps.sh kitty xvfb xdotool libgl1-mesa-dri
-if [ ! -x "$build/vaelmoor" ]; then
-  cmake -S . -B "$build" >/dev/null
-  cmake --build "$build" -j 2 --target vaelmoor >/dev/null
-fi
-game=$(realpath "$build/vaelmoor")
+game=$(bash .ci/linux-game.sh)
 
 work=$(mktemp -d)
 xpid= kpid=

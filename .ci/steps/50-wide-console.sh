@@ -6,18 +6,13 @@
 # answer's Enter must have put the layout back at the start of the line.
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
-# build, the build .ci/run makes first; built here if it is missing).
+# build-ci, see .ci/linux-game.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 start=$SECONDS
-build=${VAELMOOR_LINUX_BUILD:-build}
 
 bash .ci/install-deps.sh tmux
-if [ ! -x "$build/vaelmoor" ]; then
-  cmake -S . -B "$build" >/dev/null
-  cmake --build "$build" -j 2 --target vaelmoor >/dev/null
-fi
-game=$(realpath "$build/vaelmoor")
+game=$(bash .ci/linux-game.sh)
 
 work=$(mktemp -d)
 tmux_() { tmux -L "vaelmoor-wide-$$" -f /dev/null "$@"; }

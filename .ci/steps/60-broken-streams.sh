@@ -8,16 +8,11 @@
 # mounted for it).
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
-# build, the build .ci/run makes first; built here if it is missing).
+# build-ci, see .ci/linux-game.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${VAELMOOR_LINUX_BUILD:-build}
 
-if [ ! -x "$build/vaelmoor" ]; then
-  cmake -S . -B "$build" >/dev/null
-  cmake --build "$build" -j 2 --target vaelmoor >/dev/null
-fi
-game=$(realpath "$build/vaelmoor")
+game=$(bash .ci/linux-game.sh)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
