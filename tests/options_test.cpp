@@ -1,5 +1,5 @@
-// The command line: --help and --version answered alone, anything else
-// refused, and the real game refusing before it plays.
+// The command line: --help and --version answered alone, "--" ending the
+// options, anything else refused, and the real game refusing before it plays.
 #include "flow/options.h"
 
 #include <cstdlib>
@@ -46,6 +46,14 @@ TEST(Options, OnlyTheFirstOfHelpAndVersionIsAnswered) {
       "vaelmoor " VAELMOOR_VERSION "\nCopyright (c) 2026 The Vaelmoor authors, under the MIT License.\n";
   EXPECT_EQ(answer({"-h", "--version"}), (std::vector<std::string>{"0", answer({"--help"})[1], ""}));
   EXPECT_EQ(answer({"--version", "--help", "--version"}), (std::vector<std::string>{"0", version, ""}));
+}
+
+// "--" ends the options: alone it plays the game, and whatever follows it is
+// an argument, which the game takes none of.
+TEST(Options, NothingAfterADoubleDashIsAnOption) {
+  EXPECT_EQ(answer({"--"}), (std::vector<std::string>{std::to_string(kPlayTheGame), "", ""}));
+  EXPECT_EQ(answer({"--", "x"}), (std::vector<std::string>{"2", "", refused("unexpected argument 'x'")}));
+  EXPECT_EQ(answer({"--", "--help"}), (std::vector<std::string>{"2", "", refused("unexpected argument '--help'")}));
 }
 
 TEST(Options, AnythingElseIsRefusedWithStatus2) {
