@@ -54,7 +54,7 @@ const struct {
      "\033[57401u\033[57414u\033[57409u\033[127u\033[128u\033[2047u\033[2048u\033[65535u\033[65536u"
      "\033[1114111u\033[1114112u\033[57344u\033[63743u\033[63744u",
      "[2\n.\177\302\200\337\277\340\240\200\357\277\277\360\220\200\200\364\217\277\277\357\244\200]"},
-    {"kitty: a number left out counts as 1", "\033[;2u\033[99;u\033[99;5:u", "[\001c]^C"},
+    {"kitty: a number left out counts as 1", "\033[;2u\033[99;u\033[99;5:u\033[32;:3u", "[\001c]^C -"},
     {"a private marker makes no key", "\033[?5D\033[=1u\033[>1;2C\033[<1u", "[\033[?5D\033[=1u\033[>1;2C\033[<1u]"},
     {"kitty: Shift alone, up", "\033[57441u\033[57441;2:3u\033[A\033[1;1:3A", "[\033[A]"},
     {"kitty: Ctrl-C, Ctrl-Z, Ctrl-\\, Ctrl-D", "\033[99;5u\033[99;5:3u\033[122;5u\033[92;5u\033[92;5:3u\033[100;5u",
@@ -104,8 +104,9 @@ TEST(KeyTracker, TapsActOnceHeldKeysAsLongAsReported) {
   // Plain: each press or auto-repeat acts in one frame, two in one frame once.
   EXPECT_EQ(frames(false, {"  \033[D", "", "\033[C", ""}), "LS||R||");
   // Kitty: down from press to release; a tap between two frames still acts once.
-  EXPECT_EQ(frames(true, {"\033[32u", "", "\033[32;1:2u", "\033[32;1:3u", "\033[D\033[1;1:3D", ""}),
-            "S|S|S||L||");
+  EXPECT_EQ(frames(true, {"\033[32u", "", "\033[32;1:2u", "\033[32;1:3u", "\033[D\033[1;1:3D", "", "\033[D", "",
+                          "\033[C\033[1;1:3D", "", "\033[1;1:3C"}),
+            "S|S|S||L||L|L|R|R||");
 }
 
 }  // namespace

@@ -73,6 +73,15 @@ TEST_F(RealGame, RefusesAnUnknownOptionBeforePlaying) {
   EXPECT_EQ(read_file("err"), "vaelmoor: unknown option '--x' (try 'vaelmoor --help')\n");
   EXPECT_FALSE(std::filesystem::exists("stats.txt"));
 }
+
+// From the fresh start of its own process, as the tests' game starts from a reset.
+TEST_F(RealGame, PlaysAGoldenGameByteForByte) {
+  const std::string game = VAELMOOR_GOLDEN_DIR "/new_hero_battle";
+  const int status = std::system(("'" VAELMOOR_BINARY "' <'" + game + ".in' >out").c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  std::ifstream want(game + ".out", std::ios::binary);
+  EXPECT_TRUE(read_file("out") == std::string(std::istreambuf_iterator<char>(want), {}));
+}
 #endif
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Loading, what it refuses, and saves under faults. (What a save writes the
 // golden games' .saved files show; failures of the system itself, file_faults_test.)
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <tuple>
 
 #include "harness.h"
+#include "platform/platform.h"
 #include "player/player.h"
 #include "savegame/savegame.h"
 
@@ -183,6 +185,14 @@ TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
   struct stat saved{};
   EXPECT_EQ(::stat("stats.txt", &saved), 0);
   EXPECT_EQ(saved.st_mode & 07777, 0666u & ~mask);
+}
+
+// An errno left at ESRCH by some earlier call does not make a running game gone.
+TEST(ProcessGone, OnlyWhenTheSystemKnowsNoSuchProcess) {
+  errno = ESRCH;
+  EXPECT_FALSE(platform::process_gone(static_cast<unsigned long>(::getppid())));
+  EXPECT_TRUE(platform::process_gone(900000009));
+  EXPECT_FALSE(platform::process_gone(0));
 }
 
 #endif  // _WIN32

@@ -31,9 +31,8 @@ std::string temp_name(unsigned long process, std::uint64_t token) {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-// The process that named the temporary save file `name`, or 0 for a name
-// that no game makes.
-unsigned long temp_owner(const std::string& name) {
+// Whether `name` is the temporary save file of a game that is surely gone.
+bool left_by_a_dead_game(const std::string& name) {
   std::size_t i = std::strlen(kSaveFileName) + 1;  // past the dot
   unsigned long process = 0;
   for (std::size_t end = i + 9; i < end && i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
@@ -43,7 +42,7 @@ unsigned long temp_owner(const std::string& name) {
   const char* digit = nullptr;  // a file's name holds no NUL, which strchr would also find
   for (std::size_t end = i + 16; i < end && i < name.size() && (digit = std::strchr(kHexDigits, name[i])); ++i)
     token = token * 16 + static_cast<std::uint64_t>(digit - kHexDigits);
-  return name == temp_name(process, token) ? process : 0;
+  return name == temp_name(process, token) && platform::process_gone(process);
 }
 
 // A game killed in the middle of a save leaves its temporary file behind.
@@ -55,10 +54,9 @@ void remove_dead_games_temp_files() {
   std::error_code error;
   for (fs::directory_iterator entry(".", error), end; !error && entry != end;
        entry.increment(error)) {
-    unsigned long owner = temp_owner(entry->path().filename().string());
     std::error_code ignored;
-    if (owner && entry->symlink_status(ignored).type() == fs::file_type::regular &&
-        platform::process_gone(owner))
+    if (entry->symlink_status(ignored).type() == fs::file_type::regular &&
+        left_by_a_dead_game(entry->path().filename().string()))
       fs::remove(entry->path(), ignored);
   }
 }

@@ -95,7 +95,7 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   std::string text(ok ? limit + 1 : 0, '\0');
   std::size_t got = 0;
-  while (ok && got < text.size()) {
+  while (got < text.size()) {  // empty unless `ok`
     ssize_t n = ::read(fd, &text[got], text.size() - got);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
