@@ -25,7 +25,7 @@ constexpr int kNameTries = 16;
 // container sharing the folder) and nobody can plant a file there in time.
 std::string temp_name(unsigned long process, std::uint64_t token) {
   char name[64];  // stats.txt, 20 digits at most, 16 hex digits and the dots: 51 bytes
-  std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
+  (void)std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
   return name;
 }
 
