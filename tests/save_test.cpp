@@ -70,7 +70,11 @@ using SaveFaults = GameTest;
 // themselves aside; -1 where the system does not tell.
 long long bytes_read() {
   static long long asked = 0;  // what the questions so far have read
+#ifdef __linux__  // and not a Windows build under wine, which would read wine's own
   std::ifstream io("/proc/self/io");
+#else
+  std::ifstream io;
+#endif
   const std::string text(std::istreambuf_iterator<char>(io), {});
   const std::size_t at = text.find("rchar: ");
   const long long count = at == std::string::npos ? -1 : std::stoll(text.substr(at + 7)) - asked;
