@@ -94,13 +94,13 @@ bool play_round(CEnemy& enemy, BattleState& state) {
 }  // namespace
 
 void end_enchantment(BattleState& state) {
-  if (state.enchantCasts == 0) return;
+  if (!state.enchanted) return;
   console::out() << "The effects of your weapon enchantment have worn off.\n";
   p1.strength = clamped_sub(p1.strength, state.enchantStrength);
   p1.damage = clamped_sub(p1.damage, state.enchantDamage);
   state.enchantStrength = 0;
   state.enchantDamage = 0;
-  state.enchantCasts = 0;
+  state.enchanted = false;
 }
 
 void CEnemy::battle_func() {

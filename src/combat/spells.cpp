@@ -60,7 +60,7 @@ void enchant_weapon(int cost, CEnemy&, BattleState& state) {
   p1.damage = clamped_add(p1.damage, kEnchantDamage);
   state.enchantStrength = clamped_add(state.enchantStrength, p1.strength - strengthBefore);
   state.enchantDamage = clamped_add(state.enchantDamage, p1.damage - damageBefore);
-  state.enchantCasts = clamped_add(state.enchantCasts, 1);
+  state.enchanted = true;
   p1.print_stats();
   state.enchantRounds = clamped_add(state.enchantRounds, kEnchantRounds);
   out << "These effects will last for " << state.enchantRounds << " more rounds\n";

@@ -23,15 +23,14 @@ namespace {
 // it. Some file systems cannot flush a folder at all: its entries are then as
 // safe as that system makes them.
 bool flush_and_close(int fd, bool folder, std::string& why) {
-  int synced = ::fsync(fd);
+  bool flushed = ::fsync(fd) == 0 || (errno == EINVAL && folder);
   int error = errno;
-  if (synced != 0 && error == EINVAL && folder) synced = 0;
-  if (::close(fd) != 0 && synced == 0) {
-    synced = -1;
+  if (::close(fd) != 0 && flushed) {
+    flushed = false;
     error = errno;
   }
-  if (synced != 0) why = std::strerror(error);
-  return synced == 0;
+  if (!flushed) why = std::strerror(error);
+  return flushed;
 }
 
 // Owner first: a change of owner may clear the set-id bits that the mode
