@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
@@ -128,6 +129,19 @@ TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
   reader.join();
   close(ends[0]);
   EXPECT_TRUE(seen == text);
+}
+
+// A terminal exactly 80 columns wide gets the text as it is: only a wider one
+// needs its lines broken where the 80th column would wrap them.
+TEST_F(ConsoleOutput, AnEightyColumnTerminalGetsTheTextAsItIs) {
+  const winsize eighty = {25, 80, 0, 0};
+  ioctl(tty_, TIOCSWINSZ, &eighty);
+  const int saved_out = dup(STDOUT_FILENO);
+  dup2(tty_, STDOUT_FILENO);
+  platform::attach_console_streams();
+  std::cout << std::string(81, 'x') << '|' << std::flush;
+  dup2(saved_out, STDOUT_FILENO), close(saved_out);
+  EXPECT_EQ(shown("|"), std::string(81, 'x') + '|');
 }
 
 void write_to(int fd) {
