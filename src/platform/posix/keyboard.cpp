@@ -18,6 +18,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/terminal_mode.h"
+#include "platform/posix/write_all.h"
 #include "platform/system.h"
 #include "platform/terminal/key_decoder.h"
 
@@ -70,7 +71,7 @@ struct KeyScene::Live {
     for (;;) {
       ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0 && errno != EAGAIN) gone = true;
+      if (n < 0 && !posix::would_block(errno)) gone = true;
       if (n <= 0) break;
       for (const KeyEvent& e : decoder.feed(std::string(buf, static_cast<std::size_t>(n)))) handle(e);
     }
