@@ -44,6 +44,24 @@ check "a closed pipe, SIGPIPE ignored" 1 "" no
 run bash -c 'env --default-signal=PIPE "$0" < <(sleep 0.3) 2>err | true; exit ${PIPESTATUS[0]}' "$game"
 check "a closed pipe" 141 "" no
 
+# A new hero, saved at the prompt after creation, in a folder that its player
+# may write to but not read (mode 0300): the move into place succeeds, only
+# the folder's flush cannot open it, and the save stands without a word. As
+# root, who may read any folder, the game is played by nobody.
+cp "$game" vaelmoor && chmod 755 . vaelmoor
+mkdir unlisted && printf 'Old\n' >unlisted/stats.txt && chmod 0300 unlisted
+player=()
+if [ "$(id -u)" = 0 ]; then
+  chown -R nobody unlisted
+  player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+(cd unlisted && printf "1 0 Hero 9 12 0 4 0 0 0 1 0\n" | "${player[@]}" ../vaelmoor >../out 2>&1) || true
+if grep -q "saving...$" out && ! grep -q "Could not save" out && head -1 unlisted/stats.txt | grep -qx Hero; then
+  echo "ok: a save in a folder that cannot be listed stands, and nothing says it failed"
+else
+  echo "FAIL: a save in a folder that cannot be listed:"; grep -a -A1 "saving" out; failed=1
+fi
+
 # A new hero, saved at the prompt after creation, on a file system with no room left.
 mkdir disk
 if unshare -m sh -c 'mount -t tmpfs -o size=4k vaelmoor-full disk && cd disk &&

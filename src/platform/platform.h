@@ -54,8 +54,9 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
 
 // Moves the finished file `from` (flushed by write_new_file) over `to`, both
 // in the current folder, in one step, so that `to` is always either its old
-// self or the new file, and makes the move last through a power cut. On
-// failure `why` says what went wrong; `to` is then as it was.
+// self or the new file, and makes the move last through a power cut where
+// the system lets it. Only the move itself can fail: `why` then says what
+// went wrong, and `to` is as it was.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
 
 // Reads the file `name` whole into `bytes`, only when it is an ordinary file

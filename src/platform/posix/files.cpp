@@ -20,10 +20,9 @@ namespace platform {
 namespace {
 
 // Flushes what the system holds of the open file `fd` to the disk and closes
-// it. Some file systems cannot flush a folder at all: its entries are then as
-// safe as that system makes them.
-bool flush_and_close(int fd, bool folder, std::string& why) {
-  bool flushed = ::fsync(fd) == 0 || (errno == EINVAL && folder);
+// it.
+bool flush_and_close(int fd, std::string& why) {
+  bool flushed = ::fsync(fd) == 0;
   int error = errno;
   if (::close(fd) != 0 && flushed) {
     flushed = false;
@@ -62,7 +61,7 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
   if (int error = posix::write_all(fd, text.data(), text.size())) {
     why = std::strerror(error);
     ::close(fd);
-  } else if (flush_and_close(fd, false, why)) {
+  } else if (flush_and_close(fd, why)) {
     return NewFile::Written;
   }
   ::unlink(name.c_str());
@@ -70,18 +69,22 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
 }
 
 // The rename reaches the disk with the folder's flush; the bytes were flushed
-// before it, so a power cut never leaves the name on an empty file.
+// before it, so a power cut never leaves the name on an empty file. Once the
+// rename is done the new save is in place: a folder that cannot be opened
+// (one the player may write to but not read) or flushed (some file systems
+// cannot flush a folder at all) only leaves the rename as safe as the system
+// makes it, and the old save is still the one a power cut could bring back.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
   if (std::rename(from.c_str(), to.c_str()) != 0) {
     why = std::strerror(errno);
     return false;
   }
-  int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) {
-    why = std::strerror(errno);
-    return false;
+  const int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    (void)::fsync(folder);
+    ::close(folder);
   }
-  return flush_and_close(folder, true, why);
+  return true;
 }
 
 // Non-blocking, so that a pipe without a writer cannot hold the game; the
