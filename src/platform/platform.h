@@ -25,6 +25,8 @@ void clear_screen(std::ostream& out);
 // read (closed, a folder, a terminal that is gone) has simply ended. The
 // first write to standard output that fails ends the game (status 1, the
 // error named on standard error; silently for a pipe whose reader has gone).
+// A write past a file-size limit fails like any other, the output's or a
+// save's, instead of ending the game.
 // When standard output is a terminal (a console on Windows) wider than 80
 // columns, the game's text is laid out as an 80-column console shows it
 // (column_layout.h), and an answer typed at the terminal puts the layout's

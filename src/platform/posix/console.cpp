@@ -1,6 +1,7 @@
 // The terminal behind the standard streams.
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -18,6 +19,11 @@ namespace platform {
 // No flush of its own: the clear goes out with what follows it, so a new
 // screen is sent whole, in one write, at the next read or frame.
 void clear_screen(std::ostream& out) { out << "\033[H\033[2J"; }
+
+// A write past the file-size limit (ulimit -f) fails with EFBIG instead:
+// the game's output then ends it with a word of why, and a save says why it
+// failed and leaves the old one.
+void system::let_writes_fail() { (void)::signal(SIGXFSZ, SIG_IGN); }
 
 bool system::output_is_console() { return ::isatty(STDOUT_FILENO) == 1; }
 

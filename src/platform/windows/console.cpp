@@ -39,6 +39,9 @@ bool is_console(DWORD handle) {
 }
 }  // namespace
 
+// Windows ends no program for a write it refuses.
+void system::let_writes_fail() {}
+
 bool system::output_is_console() { return is_console(STD_OUTPUT_HANDLE); }
 
 bool system::input_is_console() { return is_console(STD_INPUT_HANDLE); }
