@@ -49,17 +49,27 @@ enum class NewFile { Written, NameTaken, Failed };
 // already there is ever written or written through), writes `text` to it
 // with the system's line ends, and flushes it to the disk. On POSIX systems
 // it takes the permission bits of the file `like`, and its owner where the
-// system allows; without such a file, those of any new file. On failure
-// nothing of it is left and `why` says what went wrong in the system's words.
+// system allows; without such a file, those of any new file. The game holds
+// the new file from its creation until replace_file has moved it, so that no
+// other game's remove_abandoned_file takes it meanwhile (a name that another
+// game's sweep got to first counts as taken). On failure nothing of it is
+// left and `why` says what went wrong in the system's words.
 NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
                        std::string& why);
 
-// Moves the finished file `from` (flushed by write_new_file) over `to`, both
+// Moves the file `from` that write_new_file has just written over `to`, both
 // in the current folder, in one step, so that `to` is always either its old
 // self or the new file, and makes the move last through a power cut where
-// the system lets it. Only the move itself can fail: `why` then says what
-// went wrong, and `to` is as it was.
+// the system lets it; the game holds `from` no longer. Only the move itself
+// can fail: `from` is then removed, `to` is as it was, and `why` says what
+// went wrong.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
+
+// Removes `name`, a temporary file of some game's, unless a running game
+// holds it (write_new_file): what is left is the file of a game that ended
+// before it could move its file into place. A file that is held, that cannot
+// be opened, or that another has taken the place of meanwhile, stays.
+void remove_abandoned_file(const std::string& name);
 
 // Reads the file `name` whole into `bytes`, only when it is an ordinary file
 // of at most `limit` bytes. Anything else (missing, unreadable, a folder, a
@@ -67,12 +77,8 @@ bool replace_file(const std::string& from, const std::string& to, std::string& w
 // more than `limit` + 1 bytes read.
 bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes);
 
-// A number that no other running game shares, for naming temporary files.
+// The number of the game's process, for naming temporary files.
 unsigned long process_id();
-
-// True only when surely no running process has the number `id` (as given by
-// process_id); when in doubt, false.
-bool process_gone(unsigned long id);
 
 }  // namespace platform
 
