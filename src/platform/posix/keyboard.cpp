@@ -109,10 +109,7 @@ bool keyboard_available() { return system::input_is_console(); }
 KeyScene::KeyScene() : live_(std::make_unique<Live>()) {
   posix::begin_scene_mode();
   live_->decoder.set_keys(true);
-  if (posix::scene_on_screen() && live_->ask(kAskKittyThenDevice)) {
-    posix::push_kitty_flags();
-    live_->tracker.set_releases_reported(true);
-  }
+  if (posix::scene_on_screen() && live_->ask(kAskKittyThenDevice)) posix::push_kitty_flags();
 }
 
 KeyScene::~KeyScene() { finish(); }
