@@ -290,23 +290,23 @@ TEST_F(KittyScene, EachFrameIsOneWrite) {
   EXPECT_EQ(written, static_cast<long>(count_of(game.screen.substr(seen), kFrame)));
 }
 
-TEST_F(KittyScene, CtrlZGivesTheTerminalBackWhileStopped) {
-  const std::size_t seen = game.screen.size();
-  kill(game.game, SIGTSTP);
-  EXPECT_TRUE(WIFSTOPPED(game.next_status()));
-  EXPECT_EQ(game.mode(), game.before);
-  EXPECT_TRUE(game.wait_for(kGiveBack, seen));
-}
-
-TEST_F(KittyScene, AContinuedGameTakesTheScenesModeAgain) {
+// Ctrl-Z, or a read or a change of mode from the background (SIGTSTP,
+// SIGTTIN, SIGTTOU): the terminal is given back while the game is stopped,
+// and the scene's mode is taken again when it continues.
+TEST_F(KittyScene, AStoppedGameGivesTheTerminalBackUntilItContinues) {
   const std::string scene = game.mode();
-  kill(game.game, SIGTSTP);
-  ASSERT_TRUE(WIFSTOPPED(game.next_status()) && game.wait_for(kGiveBack));
-  const std::size_t seen = game.screen.size();
-  kill(game.game, SIGCONT);
-  EXPECT_TRUE(WIFCONTINUED(game.next_status()));
-  EXPECT_TRUE(game.wait_for(kHide + kPush + kHold + kFrame, seen)) << "frames go on";
-  EXPECT_EQ(game.mode(), scene);
+  for (int stop : {SIGTSTP, SIGTTIN, SIGTTOU}) {
+    std::size_t seen = game.screen.size();
+    kill(game.game, stop);
+    EXPECT_TRUE(WIFSTOPPED(game.next_status())) << strsignal(stop);
+    EXPECT_EQ(game.mode(), game.before) << strsignal(stop);
+    EXPECT_TRUE(game.wait_for(kGiveBack, seen)) << strsignal(stop);
+    seen = game.screen.size();
+    kill(game.game, SIGCONT);
+    EXPECT_TRUE(WIFCONTINUED(game.next_status())) << strsignal(stop);
+    EXPECT_TRUE(game.wait_for(kHide + kPush + kHold + kFrame, seen)) << strsignal(stop) << ": frames go on";
+    EXPECT_EQ(game.mode(), scene) << strsignal(stop);
+  }
 }
 
 // Enter alone is a read of one byte, and no answer. A line typed ahead was

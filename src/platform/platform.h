@@ -95,8 +95,8 @@ bool keyboard_available();
 // working, and the terminal's cursor hidden. The terminal gets back exactly
 // the mode it had, its cursor included, when the scene ends, when the game
 // exits or is killed by any signal that ends it (SIGINT, SIGTERM, SIGPIPE,
-// ..., or a crash), and while it is stopped by Ctrl-Z (the scene's mode
-// comes back when it continues). A Windows console likewise gets back its
+// ..., or a crash), and while it is stopped by Ctrl-Z or by the terminal
+// (SIGTTIN, SIGTTOU; the scene's mode comes back when it continues). A Windows console likewise gets back its
 // input mode and cursor at the end, at exit, on Ctrl-C, Ctrl-Break, the
 // window's closing and a crash. What the player types meanwhile is kept for
 // the answers that follow, up to a line's worth.
