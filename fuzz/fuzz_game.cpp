@@ -228,7 +228,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   keyboard_present = size > 0 && (data[0] & 2);
   decoder = platform::KeyDecoder();
   tracker = platform::KeyTracker();
-  tracker.set_releases_reported(size > 0 && (data[0] & 4));
   WatchedOutput shown(typed);
   std::istream in(&typed);
   std::ostream out(&shown);

@@ -22,7 +22,7 @@ std::string describe(const std::vector<KeyEvent>& events) {
       s += e.text + "]";
     } else if (e.kind == KeyEvent::Key) {
       s += "<> "[static_cast<int>(e.key)];
-      if (e.action != platform::KeyAction::Press) s += "?+-"[static_cast<int>(e.action)];
+      if (e.action != platform::KeyAction::Press) s += "?+-."[static_cast<int>(e.action)];
     } else {
       s += e.kind == KeyEvent::Interrupt ? "^C" : e.kind == KeyEvent::Suspend ? "^Z"
            : e.kind == KeyEvent::Quit ? "^\\" : e.kind == KeyEvent::KittyFlags ? "K" : "D";
@@ -37,17 +37,19 @@ const struct {
   const char* events;
   int owed = -1;  // keys off, with this many answers owed
 } kCases[] = {
-    {"the plain dialect's three keys; Ctrl-Left is still left", " \033[D\033[C\033OD\033OC\033[1;5D", " <><><"},
-    {"typed text", "4 2\n", "[4] [2\n]"},
+    {"the plain dialect's three keys; Ctrl-Left is still left", " \033[D\033[C\033OD\033OC\033[1;5D", " .<.>.<.>.<."},
+    {"typed text", "4 2\n", "[4] .[2\n]"},
     {"other keys are typed; one past 32 bytes is no key",
      "\033[A\033OP\033[15~\033x\303\251\033[000000000000000000000000000032u",
      "[\033[A\033OP\033[15~\033x\303\251\033[000000000000000000000000000032u]"},
     {"a lone Escape, once nothing more comes", "\033", "[\033]"},
-    {"a sequence cut off for good", "\033\033[D\033[12;", "[\033]<[\033[12;]"},
+    {"a sequence cut off for good", "\033\033[D\033[12;", "[\033]<.[\033[12;]"},
     {"answers to the queries", "\033[?0u\033[?62;22c\033[?1;2c", "KDD"},
     {"kitty: a held space, a third field, Shift-Space", "\033[32u\033[32;1:2u\033[32;1:3u\033[32;1;2:3u\033[32;2u",
      "  + -  "},
-    {"kitty: arrows", "\033[D\033[1;1:2D\033[1;1:3D\033[1;1:3C", "<<+<->-"},
+    {"kitty: arrows", "\033[1;1:1D\033[1;1:2D\033[1;1:3D\033[1;1:3C", "<<+<->-"},
+    {"kitty: of the old kind, or of either kind before a release, keys are taps",
+     " \033OD\033[C\033[32;2u\033[1;1:3D\033[C\033[32;2u\033[1;5D\033OC", " .<.>. .<-> <>."},
     {"kitty: typed characters are their bytes again; releases type nothing",
      "\033[55u\033[55;1:3u\033[13u\033[97;2u\033[98;1:2u\033[99;0u", "[7\nAbc]"},
     {"kitty: the keypad's 2, Enter and full stop, and UTF-8 at its edges",
@@ -87,10 +89,9 @@ TEST(KeyDecoder, EverySequenceSplitAtEveryTwoPoints) {
 
 // Bytes read before each frame, decoded and tracked; the keys down in each
 // frame as "LRS" letters, frames separated by "|".
-std::string frames(bool releases, const std::vector<std::string>& reads) {
+std::string frames(const std::vector<std::string>& reads) {
   platform::KeyDecoder d;
   platform::KeyTracker t;
-  t.set_releases_reported(releases);
   std::string s;
   for (const std::string& bytes : reads) {
     for (const KeyEvent& e : d.feed(bytes))
@@ -103,11 +104,12 @@ std::string frames(bool releases, const std::vector<std::string>& reads) {
 
 TEST(KeyTracker, TapsActOnceHeldKeysAsLongAsReported) {
   // Plain: each press or auto-repeat acts in one frame, two in one frame once.
-  EXPECT_EQ(frames(false, {"  \033[D", "", "\033[C", ""}), "LS||R||");
-  // Kitty: down from press to release; a tap between two frames still acts once.
-  EXPECT_EQ(frames(true, {"\033[32u", "", "\033[32;1:2u", "\033[32;1:3u", "\033[D\033[1;1:3D", "", "\033[D", "",
-                          "\033[C\033[1;1:3D", "", "\033[1;1:3C"}),
-            "S|S|S||L||L|L|R|R||");
+  EXPECT_EQ(frames({"  \033[D", "", "\033[C", ""}), "LS||R||");
+  // Kitty: down from press to release; a tap between two frames still acts
+  // once; a bare arrow is held only once a release has been seen.
+  EXPECT_EQ(frames({"\033[D", "", "\033[32u", "", "\033[32;1:2u", "\033[32;1:3u", "\033[D\033[1;1:3D", "",
+                    "\033[D", "", "\033[C\033[1;1:3D", "", "\033[1;1:3C", " ", ""}),
+            "L||S|S|S||L||L|L|R|R||S||");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -164,19 +165,51 @@ TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
   close(ends[1]);
 }
 
-// Only a read cut short by a signal is tried again: not the end of input
-// with an errno left at EINTR by some earlier call, nor an input gone.
-TEST(ConsoleInput, TheEndOfInputAndAnErrorAreNotReadAgain) {
+using ConsoleInput = OwnTerminal;
+
+// Nothing to read yet is no end of input: not from standard input left
+// non-blocking (EAGAIN), nor from a terminal whose mode returns reads empty
+// (no line editing, VMIN 0); the game waits. A hung-up terminal has ended,
+// and so has a pipe, even with errno at EINTR from some earlier call.
+TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
+  fcntl(ends[0], F_SETFL, O_NONBLOCK);
+  termios timed{};
+  tcgetattr(tty_, &timed);
+  timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
+  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 1;
+  tcsetattr(tty_, TCSANOW, &timed);
   const int saved_in = dup(STDIN_FILENO);
-  dup2(ends[0], STDIN_FILENO), close(ends[0]), close(ends[1]);
   bool waited = false;
   char c = 0;
-  errno = EINTR;
-  EXPECT_EQ(platform::system::read_input(&c, 1, waited), 0);
+  for (auto [in, typist] : {std::pair{ends[0], ends[1]}, std::pair{tty_, master_}}) {
+    dup2(in, STDIN_FILENO);
+    std::thread later([typist = typist] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); (void)!write(typist, "7", 1); });
+    EXPECT_EQ(platform::system::read_input(&c, 1, waited), 1);
+    later.join();
+    EXPECT_EQ(c, '7');
+    close(typist);
+    errno = EINTR;
+    EXPECT_LE(platform::system::read_input(&c, 1, waited), 0) << "after the hang-up";
+  }
+  master_ = -1;
   close(STDIN_FILENO);
   EXPECT_LT(platform::system::read_input(&c, 1, waited), 0);
+  dup2(saved_in, STDIN_FILENO), close(saved_in), close(ends[0]);
+}
+
+// Once a read has come to the end of input (Ctrl-D on a terminal), so does
+// every later one: what is typed after it is never read.
+TEST_F(ConsoleInput, TheEndOfInputIsFinal) {
+  const int saved_in = dup(STDIN_FILENO);
+  dup2(tty_, STDIN_FILENO);
+  platform::attach_console_streams();
+  (void)!write(master_, "1\004\004", 3);
+  EXPECT_EQ(std::cin.rdbuf()->sbumpc(), '1');
+  EXPECT_EQ(std::cin.rdbuf()->sgetc(), EOF);
+  (void)!write(master_, "2\n", 2);
+  EXPECT_EQ(std::cin.rdbuf()->sgetc(), EOF);
   dup2(saved_in, STDIN_FILENO), close(saved_in);
 }
 

@@ -86,6 +86,16 @@ same "$work/linux/stats.txt" "$work/win/stats.txt" "the save file"
 grep -q $'\r$' "$work/win/stats.txt" ||
   { echo "FAIL: the Windows save file does not have Windows line ends"; exit 1; }
 
+# A reader that has gone (head) while the game waits for its input: the game
+# ends with status 1 and, as on Linux, says nothing about it.
+(cd "$work/win" && sleep 1 | wine "$exe" 2>"$work/err" | head -c 100 >/dev/null; exit "${PIPESTATUS[1]}") &&
+  status=0 || status=$?
+if [ "$status" != 1 ] || [ -s "$work/err" ]; then
+  echo "FAIL: into a closed pipe vaelmoor.exe ended with status $status, saying: $(cat "$work/err")"
+  exit 1
+fi
+echo "-- into a closed pipe: status 1, nothing said"
+
 # A save file carried from one system to the other resumes the same hero:
 # each build resumes from both files (to the first stat sheet of the resumed
 # ladder) and must say the same either way.

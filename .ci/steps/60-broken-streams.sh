@@ -3,9 +3,10 @@
 # closed or a folder is the end of input (the closing, status 0); standard
 # output on a full device ends the game with status 1 and the error named on
 # standard error; into a pipe whose reader has gone it ends silently with
-# status 1 when SIGPIPE is ignored, else SIGPIPE ends it. And a save on a
-# full disk names the system's reason (where a small file system can be
-# mounted for it).
+# status 1 when SIGPIPE is ignored, else SIGPIPE ends it; past the file-size
+# limit it ends with status 1 and the error named. Saves: past the file-size
+# limit and on a full disk (where a small file system can be mounted for it)
+# they name the system's reason; in a folder that cannot be read they stand.
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
 # build-ci, see .ci/linux-game.sh).
@@ -43,6 +44,37 @@ run bash -c 'env --ignore-signal=PIPE "$0" < <(sleep 0.3) 2>err | true; exit ${P
 check "a closed pipe, SIGPIPE ignored" 1 "" no
 run bash -c 'env --default-signal=PIPE "$0" < <(sleep 0.3) 2>err | true; exit ${PIPESTATUS[0]}' "$game"
 check "a closed pipe" 141 "" no
+# Past the file-size limit (ulimit -f), which the game does not die of: its
+# output fails like any other write, and a save fails, keeps the old save,
+# leaves no temporary file and says why, and play goes on.
+run sh -c 'ulimit -f 1; exec "$0" </dev/null >out 2>err' "$game"
+check "standard output past the file-size limit" 1 "vaelmoor: cannot write to standard output: File too large" no
+mkdir limited && printf 'Old\n' >limited/stats.txt
+(cd limited && printf "1 0 Hero 9 12 0 4 0 0 0 1 0\n" | sh -c 'ulimit -f 0; exec "$0"' "$game" | cat >../out) || true
+if grep -qx "Could not save to stats.txt: File too large" out && grep -q "Thank you for playing" out &&
+    [ "$(ls limited)" = stats.txt ] && [ "$(cat limited/stats.txt)" = Old ]; then
+  echo "ok: a save past the file-size limit: \"Could not save to stats.txt: File too large\", the old save kept"
+else
+  echo "FAIL: a save past the file-size limit:"; grep -a -A1 "saving" out; ls limited; failed=1
+fi
+
+# A new hero, saved at the prompt after creation, in a folder that its player
+# may write to but not read (mode 0300): the move into place succeeds, only
+# the folder's flush cannot open it, and the save stands without a word. As
+# root, who may read any folder, the game is played by nobody.
+cp "$game" vaelmoor && chmod 755 . vaelmoor
+mkdir unlisted && printf 'Old\n' >unlisted/stats.txt && chmod 0300 unlisted
+player=()
+if [ "$(id -u)" = 0 ]; then
+  chown -R nobody unlisted
+  player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+(cd unlisted && printf "1 0 Hero 9 12 0 4 0 0 0 1 0\n" | "${player[@]}" ../vaelmoor >../out 2>&1) || true
+if grep -q "saving...$" out && ! grep -q "Could not save" out && head -1 unlisted/stats.txt | grep -qx Hero; then
+  echo "ok: a save in a folder that cannot be listed stands, and nothing says it failed"
+else
+  echo "FAIL: a save in a folder that cannot be listed:"; grep -a -A1 "saving" out; failed=1
+fi
 
 # A new hero, saved at the prompt after creation, on a file system with no room left.
 mkdir disk

@@ -74,10 +74,12 @@ class ConsoleOutput : public std::streambuf {
 };
 
 // Reads the game's answers; a read error is the end of input, like the end
-// of a file. On a keyboard, the terminal echoes what the player types and
-// ends the line with Enter; when the game had to wait for that line, the
-// echo has just put the cursor back at the start of a line. A line typed
-// ahead was echoed back then, before the text now on screen.
+// of a file, and the end of input is final: a terminal would take more
+// after a Ctrl-D, but the game has ended its play by then. On a keyboard,
+// the terminal echoes what the player types and ends the line with Enter;
+// when the game had to wait for that line, the echo has just put the cursor
+// back at the start of a line. A line typed ahead was echoed back then,
+// before the text now on screen.
 class ConsoleInput : public std::streambuf {
  public:
   ConsoleInput(ConsoleOutput& echo_on, bool keyboard) : echo_on_(echo_on), keyboard_(keyboard) {}
@@ -86,14 +88,14 @@ class ConsoleInput : public std::streambuf {
   int_type underflow() override {
     KeyDecoder& decoder = system::input_decoder();
     text_.clear();
-    while (text_.empty()) {
+    while (text_.empty() && !ended_) {
       bool waited = false;
-      long n = system::read_input(buf_, sizeof buf_, waited);
-      std::vector<KeyEvent> events =
-          n > 0 ? decoder.feed(std::string(buf_, static_cast<std::size_t>(n))) : decoder.flush();
+      const long n = system::read_input(buf_, sizeof buf_, waited);
+      ended_ = n <= 0;
+      const std::vector<KeyEvent> events =
+          ended_ ? decoder.flush() : decoder.feed(std::string(buf_, static_cast<std::size_t>(n)));
       for (const KeyEvent& e : events) text_ += e.text;
-      if (n <= 0) break;
-      if (keyboard_ && waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
+      if (!ended_ && keyboard_ && waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
     }
     if (text_.empty()) return traits_type::eof();
     char* typed = text_.data();
@@ -104,6 +106,7 @@ class ConsoleInput : public std::streambuf {
  private:
   ConsoleOutput& echo_on_;
   bool keyboard_;
+  bool ended_ = false;
   std::string text_;  // what was typed, served to the reader
   char buf_[4096]{};  // only bytes just read are handed out; zeroed all the same, once
 };
@@ -136,6 +139,7 @@ ConsoleStreams::~ConsoleStreams() {
 
 void attach_console_streams() {
   if (streams) return;
+  system::let_writes_fail();
   static ConsoleStreams attached;
   streams = &attached;
 }

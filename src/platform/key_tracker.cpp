@@ -9,7 +9,7 @@ void KeyTracker::apply(SceneKey key, KeyAction action) {
     return;
   }
   seen_[i] = true;
-  if (releases_reported_) held_[i] = true;
+  if (action != KeyAction::Tap) held_[i] = true;
 }
 
 KeyState KeyTracker::take_frame() {

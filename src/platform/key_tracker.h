@@ -5,7 +5,8 @@
 namespace platform {
 
 enum class SceneKey { Left, Right, Space };
-enum class KeyAction { Press, Repeat, Release };
+// A tap is a press whose release is not reported: it comes with the press.
+enum class KeyAction { Press, Repeat, Release, Tap };
 
 struct KeyState {
   bool left = false;
@@ -14,18 +15,17 @@ struct KeyState {
   bool ended = false;  // the keyboard is gone (its terminal hung up or closed): nothing more will come
 };
 
-// A tap acts in exactly one frame. A held key acts in every frame in which
-// the keyboard reports it: from press to release when releases are reported,
-// else in each frame that saw a press or an auto-repeat.
+// A tap acts in exactly one frame: a key held down on a keyboard that
+// reports no releases acts in each frame that saw its auto-repeat. A pressed
+// key acts in every frame from its press to its release, and a press and a
+// release between two frames still act once.
 class KeyTracker {
  public:
-  void set_releases_reported(bool reported) { releases_reported_ = reported; }
   void apply(SceneKey key, KeyAction action);
   // The keys down for this frame; the taps seen so far are used up.
   KeyState take_frame();
 
  private:
-  bool releases_reported_ = false;
   bool held_[3] = {false, false, false};
   bool seen_[3] = {false, false, false};
 };

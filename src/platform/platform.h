@@ -25,6 +25,8 @@ void clear_screen(std::ostream& out);
 // read (closed, a folder, a terminal that is gone) has simply ended. The
 // first write to standard output that fails ends the game (status 1, the
 // error named on standard error; silently for a pipe whose reader has gone).
+// A write past a file-size limit fails like any other, the output's or a
+// save's, instead of ending the game.
 // When standard output is a terminal (a console on Windows) wider than 80
 // columns, the game's text is laid out as an 80-column console shows it
 // (column_layout.h), and an answer typed at the terminal puts the layout's
@@ -47,16 +49,27 @@ enum class NewFile { Written, NameTaken, Failed };
 // already there is ever written or written through), writes `text` to it
 // with the system's line ends, and flushes it to the disk. On POSIX systems
 // it takes the permission bits of the file `like`, and its owner where the
-// system allows; without such a file, those of any new file. On failure
-// nothing of it is left and `why` says what went wrong in the system's words.
+// system allows; without such a file, those of any new file. The game holds
+// the new file from its creation until replace_file has moved it, so that no
+// other game's remove_abandoned_file takes it meanwhile (a name that another
+// game's sweep got to first counts as taken). On failure nothing of it is
+// left and `why` says what went wrong in the system's words.
 NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
                        std::string& why);
 
-// Moves the finished file `from` (flushed by write_new_file) over `to`, both
+// Moves the file `from` that write_new_file has just written over `to`, both
 // in the current folder, in one step, so that `to` is always either its old
-// self or the new file, and makes the move last through a power cut. On
-// failure `why` says what went wrong; `to` is then as it was.
+// self or the new file, and makes the move last through a power cut where
+// the system lets it; the game holds `from` no longer. Only the move itself
+// can fail: `from` is then removed, `to` is as it was, and `why` says what
+// went wrong.
 bool replace_file(const std::string& from, const std::string& to, std::string& why);
+
+// Removes `name`, a temporary file of some game's, unless a running game
+// holds it (write_new_file): what is left is the file of a game that ended
+// before it could move its file into place. A file that is held, that cannot
+// be opened, or that another has taken the place of meanwhile, stays.
+void remove_abandoned_file(const std::string& name);
 
 // Reads the file `name` whole into `bytes`, only when it is an ordinary file
 // of at most `limit` bytes. Anything else (missing, unreadable, a folder, a
@@ -64,12 +77,8 @@ bool replace_file(const std::string& from, const std::string& to, std::string& w
 // more than `limit` + 1 bytes read.
 bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes);
 
-// A number that no other running game shares, for naming temporary files.
+// The number of the game's process, for naming temporary files.
 unsigned long process_id();
-
-// True only when surely no running process has the number `id` (as given by
-// process_id); when in doubt, false.
-bool process_gone(unsigned long id);
 
 }  // namespace platform
 
@@ -86,8 +95,8 @@ bool keyboard_available();
 // working, and the terminal's cursor hidden. The terminal gets back exactly
 // the mode it had, its cursor included, when the scene ends, when the game
 // exits or is killed by any signal that ends it (SIGINT, SIGTERM, SIGPIPE,
-// ..., or a crash), and while it is stopped by Ctrl-Z (the scene's mode
-// comes back when it continues). A Windows console likewise gets back its
+// ..., or a crash), and while it is stopped by Ctrl-Z or by the terminal
+// (SIGTTIN, SIGTTOU; the scene's mode comes back when it continues). A Windows console likewise gets back its
 // input mode and cursor at the end, at exit, on Ctrl-C, Ctrl-Break, the
 // window's closing and a crash. What the player types meanwhile is kept for
 // the answers that follow, up to a line's worth.

@@ -11,6 +11,11 @@ class KeyDecoder;
 
 namespace platform::system {
 
+// Called once, as the standard streams are taken over: from then on a write
+// that the system refuses fails with an error that the game answers for,
+// instead of ending the game by a signal.
+void let_writes_fail();
+
 bool output_is_console();  // a terminal, or a console on Windows
 bool input_is_console();   // likewise for standard input
 int console_columns();     // its width, or 0 when it tells none

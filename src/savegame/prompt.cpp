@@ -1,9 +1,8 @@
-#include <cinttypes>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <iomanip>
 #include <ostream>
+#include <regex>
 #include <sstream>
 #include <system_error>
 
@@ -24,40 +23,31 @@ constexpr int kNameTries = 16;
 // the same name (not even one with the same process number in another
 // container sharing the folder) and nobody can plant a file there in time.
 std::string temp_name(unsigned long process, std::uint64_t token) {
-  char name[64];  // stats.txt, 20 digits at most, 16 hex digits and the dots: 51 bytes
-  (void)std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
-  return name;
+  std::ostringstream name;
+  name << kSaveFileName << '.' << process << '.' << std::hex << std::setfill('0') << std::setw(16) << token
+       << ".tmp";
+  return name.str();
 }
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
-// Whether `name` is the temporary save file of a game that is surely gone.
-bool left_by_a_dead_game(const std::string& name) {
-  std::size_t i = std::strlen(kSaveFileName) + 1;  // past the dot
-  unsigned long process = 0;
-  for (std::size_t end = i + 9; i < end && i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
-    process = process * 10 + static_cast<unsigned long>(name[i] - '0');
-  std::uint64_t token = 0;
-  ++i;  // past the next dot, which the comparison below checks
-  const char* digit = nullptr;  // a file's name holds no NUL, which strchr would also find
-  for (std::size_t end = i + 16; i < end && i < name.size() && (digit = std::strchr(kHexDigits, name[i])); ++i)
-    token = token * 16 + static_cast<std::uint64_t>(digit - kHexDigits);
-  return name == temp_name(process, token) && platform::process_gone(process);
+// Whether `name` is one that temp_name() makes (of kSaveFileName's).
+bool is_temp_name(const std::string& name) {
+  static const std::regex kTempName(R"(stats\.txt\.[0-9]+\.[0-9a-f]{16}\.tmp)");
+  return std::regex_match(name, kTempName);
 }
 
-// A game killed in the middle of a save leaves its temporary file behind.
-// Those of games that are surely gone are removed; a game still running, in
-// this folder or not, may be about to move its file into place. Only files
-// are removed: whatever else is called so was put there by someone else.
-void remove_dead_games_temp_files() {
+// A game that ends in the middle of a save leaves its temporary file behind.
+// A running game holds its own (write_new_file), in this folder or not, and
+// may be about to move it into place: only files no game holds are removed.
+// Only files: whatever else is called so was put there by someone else.
+void remove_abandoned_temp_files() {
   namespace fs = std::filesystem;
   std::error_code error;
   for (fs::directory_iterator entry(".", error), end; !error && entry != end;
        entry.increment(error)) {
     std::error_code ignored;
-    if (entry->symlink_status(ignored).type() == fs::file_type::regular &&
-        left_by_a_dead_game(entry->path().filename().string()))
-      fs::remove(entry->path(), ignored);
+    const std::string name = entry->path().filename().string();
+    if (entry->symlink_status(ignored).type() == fs::file_type::regular && is_temp_name(name))
+      platform::remove_abandoned_file(name);
   }
 }
 
@@ -66,20 +56,15 @@ void remove_dead_games_temp_files() {
 // The platform writes it, so that it is created afresh and never through a
 // link; fout stays closed.
 bool write_then_replace(std::string& why) {
-  remove_dead_games_temp_files();
+  remove_abandoned_temp_files();
   const std::string text = format_save(p1, itemIdNum);
   for (int tries = 0; tries < kNameTries; ++tries) {
     const std::string temp = temp_name(platform::process_id(), platform::random_bits());
     switch (platform::write_new_file(temp, text, kSaveFileName, why)) {
       case platform::NewFile::NameTaken: continue;
       case platform::NewFile::Failed: return false;
-      case platform::NewFile::Written: break;
+      case platform::NewFile::Written: return platform::replace_file(temp, kSaveFileName, why);
     }
-    if (platform::replace_file(temp, kSaveFileName, why)) return true;
-    // Left behind, the file would be cleared by the first save of a later
-    // game, so a failure here costs nothing.
-    (void)std::remove(temp.c_str());
-    return false;
   }
   return false;
 }

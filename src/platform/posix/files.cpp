@@ -1,15 +1,14 @@
 // Saves and loads: whole files, created afresh and never through a link,
-// replaced in one step and made to last.
+// held by a lock while they are new, replaced in one step and made to last.
 
 #include <fcntl.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <utility>
 
 #include "platform/platform.h"
@@ -19,18 +18,27 @@ namespace platform {
 
 namespace {
 
-// Flushes what the system holds of the open file `fd` to the disk and closes
-// it. Some file systems cannot flush a folder at all: its entries are then as
-// safe as that system makes them.
-bool flush_and_close(int fd, bool folder, std::string& why) {
-  bool flushed = ::fsync(fd) == 0 || (errno == EINVAL && folder);
-  int error = errno;
-  if (::close(fd) != 0 && flushed) {
-    flushed = false;
-    error = errno;
-  }
-  if (!flushed) why = std::strerror(error);
-  return flushed;
+// The new file that write_new_file has written: open, and so locked, until
+// replace_file has moved it.
+int held;
+
+// Whether the open file `fd` is still the one called `name`: another may
+// have removed it, or put another file in its place, since it was opened.
+bool still_called(int fd, const std::string& name) {
+  struct stat opened, named;
+  return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// A lock lives as long as the file is open, so a game that dies lets go of
+// its file at once; whether the game lived in another container sharing the
+// folder does not matter. A sweeping game may have locked the new file before
+// its creator could (and may have removed it): then the name is given up. On
+// a file system without locks the file goes unlocked, and no sweep there
+// removes anything either.
+bool lock_new(int fd, const std::string& name) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && posix::would_block(errno)) return false;
+  return still_called(fd, name);
 }
 
 // Owner first: a change of owner may clear the set-id bits that the mode
@@ -58,30 +66,51 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
     why = std::strerror(errno);
     return errno == EEXIST || errno == ELOOP ? NewFile::NameTaken : NewFile::Failed;
   }
-  if (has_old) take_owner_and_mode(fd, old);
-  if (int error = posix::write_all(fd, text.data(), text.size())) {
-    why = std::strerror(error);
+  if (!lock_new(fd, name)) {
     ::close(fd);
-  } else if (flush_and_close(fd, false, why)) {
+    return NewFile::NameTaken;
+  }
+  if (has_old) take_owner_and_mode(fd, old);
+  int error = posix::write_all(fd, text.data(), text.size());
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (error == 0) {
+    held = fd;
     return NewFile::Written;
   }
+  why = std::strerror(error);
   ::unlink(name.c_str());
+  ::close(fd);
   return NewFile::Failed;
 }
 
 // The rename reaches the disk with the folder's flush; the bytes were flushed
-// before it, so a power cut never leaves the name on an empty file.
+// before it, so a power cut never leaves the name on an empty file. Once the
+// rename is done the new save is in place, and nothing that follows can undo
+// it: a folder that cannot be opened (one the player may write to but not
+// read: both calls then fail harmlessly) or flushed (some file systems cannot
+// flush a folder) leaves the rename as safe as the system makes it, and the
+// old save is still the one that a power cut could bring back.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  if (std::rename(from.c_str(), to.c_str()) != 0) {
+  const bool moved = std::rename(from.c_str(), to.c_str()) == 0;
+  if (moved) {
+    const int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    (void)::fsync(folder);
+    ::close(folder);
+  } else {
     why = std::strerror(errno);
-    return false;
+    ::unlink(from.c_str());
   }
-  int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
-  return flush_and_close(folder, true, why);
+  ::close(held);
+  return moved;
+}
+
+// Locked, the file is surely no running game's; then its name is asked
+// again, so that only the very file locked is removed, never one that took
+// its name meanwhile. A file that cannot be opened cannot be locked either.
+void remove_abandoned_file(const std::string& name) {
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && still_called(fd, name)) ::unlink(name.c_str());
+  ::close(fd);
 }
 
 // Non-blocking, so that a pipe without a writer cannot hold the game; the
@@ -111,12 +140,5 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 }
 
 unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }
-
-// No signal is sent: signal 0 only asks whether the process exists. A game of
-// another user answers EPERM, and is alive.
-bool process_gone(unsigned long id) {
-  if (id == 0 || id > static_cast<unsigned long>(std::numeric_limits<pid_t>::max())) return false;
-  return ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
-}
 
 }  // namespace platform

@@ -18,6 +18,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/terminal_mode.h"
+#include "platform/posix/write_all.h"
 #include "platform/system.h"
 #include "platform/terminal/key_decoder.h"
 
@@ -70,7 +71,7 @@ struct KeyScene::Live {
     for (;;) {
       ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0 && errno != EAGAIN) gone = true;
+      if (n < 0 && !posix::would_block(errno)) gone = true;
       if (n <= 0) break;
       for (const KeyEvent& e : decoder.feed(std::string(buf, static_cast<std::size_t>(n)))) handle(e);
     }
@@ -108,10 +109,7 @@ bool keyboard_available() { return system::input_is_console(); }
 KeyScene::KeyScene() : live_(std::make_unique<Live>()) {
   posix::begin_scene_mode();
   live_->decoder.set_keys(true);
-  if (posix::scene_on_screen() && live_->ask(kAskKittyThenDevice)) {
-    posix::push_kitty_flags();
-    live_->tracker.set_releases_reported(true);
-  }
+  if (posix::scene_on_screen() && live_->ask(kAskKittyThenDevice)) posix::push_kitty_flags();
 }
 
 KeyScene::~KeyScene() { finish(); }

@@ -54,9 +54,11 @@ constexpr int kEndingSignals[] = {
     SIGSTKFLT, SIGPWR,
 #endif
 };
-struct sigaction previous[NSIG];  // by number: an ending signal is re-raised under its own
-struct sigaction previous_tstp;  // given back with the others when the scene ends
-struct sigaction previous_cont;
+// Ctrl-Z, and a read or a change of mode tried from the background.
+constexpr int kStoppingSignals[] = {SIGTSTP, SIGTTIN, SIGTTOU};
+// By number: an ending signal is re-raised under its own, and all are given
+// back when the scene ends.
+struct sigaction previous[NSIG];
 
 template <typename F>
 void for_each_ending_signal(F f) {
@@ -91,8 +93,12 @@ void give_terminal_back(bool may_wait) {
   mode_applied = false;
 }
 
+// Only in the foreground: a game continued in the background (bg) leaves the
+// terminal to the shell that has it, and its next read stops it again. A
+// terminal that is not the game's own (-1) has no background.
 void reenter_scene() {
-  if (!in_scene || mode_applied) return;
+  const pid_t foreground = ::tcgetpgrp(STDIN_FILENO);
+  if (!in_scene || mode_applied || (foreground != -1 && foreground != ::getpgrp())) return;
   mode_applied = true;
   ::tcsetattr(STDIN_FILENO, TCSANOW, &scene_mode);
   if (on_screen) send(kHideCursor);
@@ -128,20 +134,20 @@ void on_ending_signal(int sig) {
   errno = saved_errno;
 }
 
-// Ctrl-Z: give the terminal back, then really stop. Execution goes on here
+// A stop: give the terminal back, then really stop. Execution goes on here
 // once the game is continued (or at once, where the system discards the stop
 // of a process that no shell could continue), and the scene's mode returns.
-void on_stop(int) {
+void on_stop(int sig) {
   int saved_errno = errno;
   give_terminal_back(false);
-  (void)::signal(SIGTSTP, SIG_DFL);
-  (void)::raise(SIGTSTP);
+  (void)::signal(sig, SIG_DFL);
+  (void)::raise(sig);
   sigset_t stop, before;
   sigemptyset(&stop);
-  sigaddset(&stop, SIGTSTP);
+  sigaddset(&stop, sig);
   ::sigprocmask(SIG_UNBLOCK, &stop, &before);  // the stop happens here
   ::sigprocmask(SIG_SETMASK, &before, nullptr);
-  catch_signal(SIGTSTP, on_stop);
+  catch_signal(sig, on_stop);
   reenter_scene();
   errno = saved_errno;
 }
@@ -158,15 +164,15 @@ void at_exit() { give_terminal_back(false); }
 
 void install_handlers() {
   for_each_ending_signal([](int sig) { catch_unless_ignored(sig, on_ending_signal, previous[sig]); });
-  catch_unless_ignored(SIGTSTP, on_stop, previous_tstp);
-  ::sigaction(SIGCONT, nullptr, &previous_cont);
+  for (int sig : kStoppingSignals) catch_unless_ignored(sig, on_stop, previous[sig]);
+  ::sigaction(SIGCONT, nullptr, &previous[SIGCONT]);
   catch_signal(SIGCONT, on_continue);
 }
 
 void uninstall_handlers() {
   for_each_ending_signal([](int sig) { ::sigaction(sig, &previous[sig], nullptr); });
-  ::sigaction(SIGTSTP, &previous_tstp, nullptr);
-  ::sigaction(SIGCONT, &previous_cont, nullptr);
+  for (int sig : kStoppingSignals) ::sigaction(sig, &previous[sig], nullptr);
+  ::sigaction(SIGCONT, &previous[SIGCONT], nullptr);
 }
 
 }  // namespace

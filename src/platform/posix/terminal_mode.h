@@ -5,8 +5,9 @@
 // was not started to ignore (restore, then die of that signal as it would
 // have anyway: SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGUSR1, SIGALRM, ..., the
 // real-time signals, and the crashes SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT)
-// and across Ctrl-Z (restored while stopped, the scene's mode again on
-// SIGCONT). None of these ways out waits on the terminal, not even on one
+// and across a stop by Ctrl-Z or by reading or changing the terminal from the
+// background (SIGTSTP, SIGTTIN, SIGTTOU: restored while stopped, the scene's
+// mode again on SIGCONT). None of these ways out waits on the terminal, not even on one
 // whose output the player paused (Ctrl-S). When standard output is the
 // terminal, the scene's mode also hides the cursor.
 

@@ -3,7 +3,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 namespace platform::posix {
 
@@ -11,7 +13,7 @@ int write_all(int fd, const char* bytes, std::size_t size, bool may_wait) {
   while (size > 0) {
     ssize_t n = ::write(fd, bytes, size);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && may_wait && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    if (n < 0 && may_wait && would_block(errno)) {
       struct pollfd out = {fd, POLLOUT, 0};
       ::poll(&out, 1, -1);
       continue;
@@ -21,6 +23,12 @@ int write_all(int fd, const char* bytes, std::size_t size, bool may_wait) {
     size -= static_cast<std::size_t>(n);
   }
   return 0;
+}
+
+// One number on most systems, two on some.
+bool would_block(int error) {
+  constexpr int kNotNow[] = {EAGAIN, EWOULDBLOCK};
+  return std::find(std::begin(kNotNow), std::end(kNotNow), error) != std::end(kNotNow);
 }
 
 }  // namespace platform::posix

@@ -1,6 +1,7 @@
 #pragma once
 // The one loop that writes everything, for the console, the files and the
-// terminal's mode alike.
+// terminal's mode alike, and the one test of a descriptor that has nothing
+// for now.
 
 #include <cstddef>
 
@@ -12,5 +13,9 @@ namespace platform::posix {
 // started the game) is waited for, unless `may_wait` is false: the rest is
 // then dropped (EAGAIN). Safe in a signal handler.
 int write_all(int fd, const char* bytes, std::size_t size, bool may_wait = true);
+
+// Whether `error` only says that a descriptor left non-blocking cannot give
+// or take anything just now.
+bool would_block(int error);
 
 }  // namespace platform::posix

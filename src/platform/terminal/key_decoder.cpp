@@ -65,6 +65,8 @@ struct CsiKey {
   long code = 1;
   long modifiers = 0;  // bit set: shift 1, alt 2, ctrl 4, ...
   KeyAction action = KeyAction::Press;
+  bool modified = false;    // the modifiers were sent
+  bool event_sent = false;  // and the event, which only kitty sends
 };
 
 // The number at `pos` (at most the end of `s`), or where there is none, as a
@@ -78,11 +80,13 @@ CsiKey parse_key(const std::string& params) {
   k.code = number_at(params, 0, 1);
   std::size_t semi = params.find(';');
   if (semi == std::string::npos) return k;
+  k.modified = true;
   long mods = number_at(params, semi + 1, 1);
   k.modifiers = mods > 0 ? mods - 1 : 0;
   std::size_t colon = params.find(':', semi + 1);
   std::size_t next = params.find(';', semi + 1);
-  if (colon != std::string::npos && colon < next) {
+  k.event_sent = colon < next;
+  if (k.event_sent) {
     long event = number_at(params, colon + 1, 1);
     if (event == 2) k.action = KeyAction::Repeat;
     if (event == 3) k.action = KeyAction::Release;
@@ -103,12 +107,9 @@ std::string keypad_text(long code) {
   }
 }
 
-// A key reported in kitty's "CSI code u" form, turned into what it stands for.
+// A key reported in kitty's "CSI code u" form, other than the space bar,
+// turned into what it stands for.
 void decode_kitty_key(const CsiKey& k, std::vector<KeyEvent>& events) {
-  if (k.code == ' ') {
-    add_key(events, SceneKey::Space, k.action);
-    return;
-  }
   if (k.action == KeyAction::Release) return;
   bool ctrl = (k.modifiers & kCtrl) != 0;
   if (ctrl && (k.code == 'c' || k.code == 'C')) {
@@ -151,7 +152,7 @@ std::vector<KeyEvent> KeyDecoder::flush() {
 void KeyDecoder::take(char c, std::vector<KeyEvent>& events) {
   if (pending_.empty()) {
     if (c == kEsc && (keys_ || owed_ > 0)) pending_ = c;
-    else if (c == ' ' && keys_) add_key(events, SceneKey::Space, KeyAction::Press);
+    else if (c == ' ' && keys_) add_key(events, SceneKey::Space, KeyAction::Tap);
     else add_text(events, std::string(1, c));
     return;
   }
@@ -186,20 +187,21 @@ void KeyDecoder::finish_sequence(std::vector<KeyEvent>& events) {
   }
   if (!keys_) return add_text(events, seq);
   if (seq[1] == 'O') {
-    if (final == 'D') add_key(events, SceneKey::Left, KeyAction::Press);
-    else if (final == 'C') add_key(events, SceneKey::Right, KeyAction::Press);
+    if (final == 'D') add_key(events, SceneKey::Left, KeyAction::Tap);
+    else if (final == 'C') add_key(events, SceneKey::Right, KeyAction::Tap);
     else add_text(events, seq);
     return;
   }
-  bool plain_params = marker != '?' && marker != '<' && marker != '=' && marker != '>';
-  if (plain_params && (final == 'C' || final == 'D')) {
-    add_key(events, final == 'D' ? SceneKey::Left : SceneKey::Right, parse_key(params).action);
-    return;
-  }
-  if (plain_params && final == 'u') return decode_kitty_key(parse_key(params), events);
+  if (marker == '?' || marker == '<' || marker == '=' || marker == '>') return add_text(events, seq);
+  const CsiKey k = parse_key(params);
+  if (k.action == KeyAction::Release) releases_seen_ = true;
+  const bool kitty_only = k.event_sent || (final == 'u' && !k.modified);
+  const KeyAction action = kitty_only || releases_seen_ ? k.action : KeyAction::Tap;
+  if (final == 'C' || final == 'D') return add_key(events, final == 'D' ? SceneKey::Left : SceneKey::Right, action);
+  if (final == 'u' && k.code == ' ') return add_key(events, SceneKey::Space, action);
+  if (final == 'u') return decode_kitty_key(k, events);
   // Any other key: kept as typed, except the releases that only kitty reports.
-  if (plain_params && parse_key(params).action == KeyAction::Release) return;
-  add_text(events, seq);
+  if (k.action != KeyAction::Release) add_text(events, seq);
 }
 
 }  // namespace platform

@@ -7,11 +7,21 @@
 //
 // Two dialects arrive on the same wire:
 // - the plain one every terminal speaks: a space, ESC [ C/D or ESC O C/D for the
-//   arrows, one event per press or auto-repeat, never a release;
+//   arrows, one event per press or auto-repeat, never a release: each is a tap;
 // - the kitty keyboard protocol, once the scene has pushed its flags: keys as
 //   CSI code ; modifiers : event u (or CSI 1 ; modifiers : event C/D for the
 //   arrows), with separate press, repeat and release events, and even typed
 //   characters, Ctrl-C, Ctrl-\ and Ctrl-Z sent as such sequences.
+// Kitty leaves out what it may: a press is CSI 32 u, an unmodified arrow's
+// press a bare CSI C/D. Keys of the plain kind still come in kitty's scene (a
+// key pressed before the flags took effect, a multiplexer that answers for a
+// terminal but passes its keys unchanged), and a bare arrow, or a key with
+// modifiers but no event, may be either kind's. Such a key is a press only
+// once the terminal has reported a release in this scene, so that the
+// release is sure to come; until then it is a tap, and no key is ever left
+// down for want of a release. A plain space and ESC O C/D, which kitty never
+// sends under the scene's flags, are taps; CSI 32 u, which only kitty sends,
+// is a press.
 
 #include <string>
 #include <vector>
@@ -41,7 +51,10 @@ class KeyDecoder {
   // Keys are decoded while `keys` is on (in the archery scene); otherwise
   // everything is typed text, except answers while one is owed.
   explicit KeyDecoder(bool keys = true) : keys_(keys) {}
-  void set_keys(bool keys) { keys_ = keys; }
+  void set_keys(bool keys) {
+    keys_ = keys;
+    releases_seen_ = false;
+  }
   // A device-attributes query was sent: its answer is owed, and every answer
   // that comes while one is owed is none of the player's typing.
   void expect_reply() { ++owed_; }
@@ -56,6 +69,7 @@ class KeyDecoder {
   void take(char c, std::vector<KeyEvent>& events);
   void finish_sequence(std::vector<KeyEvent>& events);
   bool keys_;
+  bool releases_seen_ = false;  // the terminal has reported a release since the keys came on
   int owed_ = 0;
   std::string pending_;  // an unfinished escape sequence, ESC included
 };

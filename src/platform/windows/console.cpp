@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -39,6 +40,9 @@ bool is_console(DWORD handle) {
 }
 }  // namespace
 
+// Windows ends no program for a write it refuses.
+void system::let_writes_fail() {}
+
 bool system::output_is_console() { return is_console(STD_OUTPUT_HANDLE); }
 
 bool system::input_is_console() { return is_console(STD_INPUT_HANDLE); }
@@ -58,11 +62,24 @@ long system::read_input(char* buf, std::size_t size, bool& waited) {
   return _read(0, buf, static_cast<unsigned>(size));
 }
 
+namespace {
+// What stopped a write, as the C library names it, except for a pipe whose
+// reader has gone, which is EPIPE as on POSIX systems. Windows says
+// ERROR_BROKEN_PIPE, or ERROR_NO_DATA while the pipe is being closed (and
+// wine ERROR_PIPE_NOT_CONNECTED), which the C library calls EINVAL.
+int why_write_failed() {
+  const unsigned long error = _doserrno;
+  const bool reader_gone =
+      error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
+  return reader_gone ? EPIPE : errno;
+}
+}  // namespace
+
 int system::write_output(const char* bytes, std::size_t size) {
   while (size > 0) {
     unsigned chunk = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
     int n = _write(1, bytes, chunk);
-    if (n <= 0) return n < 0 ? errno : EIO;
+    if (n <= 0) return n < 0 ? why_write_failed() : EIO;
     bytes += n;
     size -= static_cast<std::size_t>(n);
   }

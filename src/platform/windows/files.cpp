@@ -1,4 +1,5 @@
-// Saves and loads: whole files, replaced in one step and made to last.
+// Saves and loads: whole files, held while they are new, replaced in one
+// step and made to last.
 
 #include <windows.h>
 
@@ -25,6 +26,11 @@ std::string system_message(DWORD code) {
   return message.empty() ? "Windows error " + std::to_string(code) : message;
 }
 
+// The new file that write_new_file has written: open until replace_file has
+// moved it. Its share mode lets others delete it (which no game does), but
+// no other open it alone, which is how a game's sweep tells a held file.
+HANDLE held = INVALID_HANDLE_VALUE;
+
 }  // namespace
 
 // CREATE_NEW refuses any name already there, and with
@@ -32,10 +38,11 @@ std::string system_message(DWORD code) {
 // The file is reached through its handle only. Its bytes reach the disk
 // before the move, so that a power cut cannot leave the new name on a file
 // whose contents never got there. The new file's rights are those the
-// folder gives every new file, as for any file the game makes.
+// folder gives every new file, as for any file the game makes. Created
+// open, it is held from the start.
 NewFile write_new_file(const std::string& name, const std::string& text, const std::string&,
                        std::string& why) {
-  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
@@ -52,24 +59,39 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
     ok = WriteFile(file, lines.data() + done, wanted, &n, nullptr) && n > 0;
     done += n;
   }
-  ok = ok && FlushFileBuffers(file);
-  DWORD error = GetLastError();
-  if (!CloseHandle(file) && ok) {
-    ok = false;
-    error = GetLastError();
+  if (ok && FlushFileBuffers(file)) {
+    held = file;
+    return NewFile::Written;
   }
-  if (ok) return NewFile::Written;
-  why = system_message(error);
+  why = system_message(GetLastError());
   DeleteFileA(name.c_str());
+  CloseHandle(file);
   return NewFile::Failed;
 }
 
-// With MOVEFILE_WRITE_THROUGH the move is on the disk when it returns.
+// The move, then its flush through the file's own handle (what
+// MOVEFILE_WRITE_THROUGH does): once moved, the new save stands, whether the
+// flush succeeds or not.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  why = system_message(GetLastError());
-  return false;
+  const bool moved = MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (moved) {
+    FlushFileBuffers(held);
+  } else {
+    why = system_message(GetLastError());
+    DeleteFileA(from.c_str());
+  }
+  CloseHandle(held);
+  held = INVALID_HANDLE_VALUE;
+  return moved;
+}
+
+// Opened alone, the file is no running game's; it goes when this handle
+// closes, so it is the very file opened that goes, never one that took its
+// name meanwhile.
+void remove_abandoned_file(const std::string& name) {
+  HANDLE file = CreateFileA(name.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
 // A folder does not open this way at all, and a device (CON, a pipe) is no
@@ -97,18 +119,5 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 }
 
 unsigned long process_id() { return static_cast<unsigned long>(GetCurrentProcessId()); }
-
-// A process that has ended but is still held open by someone answers with
-// its exit code; one that is gone cannot be opened at all. Number 0 is the
-// system's idle process, never a game.
-bool process_gone(unsigned long id) {
-  if (id == 0 || id > MAXDWORD) return false;
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
-  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
-  DWORD code = STILL_ACTIVE;
-  bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
-  CloseHandle(process);
-  return ended;
-}
 
 }  // namespace platform

@@ -29,10 +29,7 @@ struct KeyScene::Live {
 // A pipe or a file has no keys to hold down.
 bool keyboard_available() { return system::input_is_console(); }
 
-KeyScene::KeyScene() : live_(std::make_unique<Live>()) {
-  live_->tracker.set_releases_reported(true);
-  windows::begin_scene_mode();
-}
+KeyScene::KeyScene() : live_(std::make_unique<Live>()) { windows::begin_scene_mode(); }
 
 KeyScene::~KeyScene() { finish(); }
 
