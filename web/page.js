@@ -93,15 +93,16 @@ const lockName = (id) => `vaelmoor-game-${id}`;
 // failure would never be reported. The storage's own events are watched here
 // and settle the pending sync instead.
 function watchStorage(IDBFS, failed) {
+  const refused = (error) => failed(error || new Error("the browser's storage refused it"));
   const open = (name, version) => {
     const request = indexedDB.open(name, version);
-    request.addEventListener('error', () => failed(request.error));
+    request.addEventListener('error', () => refused(request.error));
     request.addEventListener('success', () => {
       const db = request.result;
       const transaction = db.transaction;
       db.transaction = (...args) => {
         const t = transaction.apply(db, args);
-        t.addEventListener('abort', () => failed(t.error));
+        t.addEventListener('abort', () => refused(t.error));
         return t;
       };
     });
@@ -121,17 +122,21 @@ async function startGame() {
   line = '';
   lineShown = true;
   const processId = 1 + crypto.getRandomValues(new Uint32Array(1))[0] % 999999999;
-  let releaseLock = () => {};
-  if (navigator.locks) {
-    navigator.locks.request(lockName(processId), () => new Promise((r) => { releaseLock = r; }));
-  }
-  let settle = null;  // ends the sync in progress, with an error message or ''
+  let gameOver = null;
+  const over = new Promise((resolve) => { gameOver = resolve; });
+  if (navigator.locks) navigator.locks.request(lockName(processId), () => over);
+  let settle = null;  // ends the sync in progress, with the storage's error if any
   const sync = (FS, populate) => new Promise((resolve) => {
-    settle = (error) => { settle = null; resolve(error ? String(error.message || error) : ''); };
+    const mine = (error) => {
+      if (settle !== mine) return;  // settled already
+      settle = null;
+      resolve(error ? String(error.message || error) : '');
+    };
+    settle = mine;
     try {
-      FS.syncfs(populate, (error) => settle && settle(error));
+      FS.syncfs(populate, mine);
     } catch (error) {
-      settle(error);
+      mine(error);
     }
   });
 
@@ -171,14 +176,16 @@ async function startGame() {
       keyEvents = [];
       held.clear();
       lineShown = false;
+      term.write('\x1b[?25l');  // no cursor over the scene
     },
     endScene() {
       scene = false;
+      term.write('\x1b[?25h');
     },
     nextKey: () => (keyEvents.length ? keyEvents.shift() : -1),
     ended() {
       ended = true;
-      releaseLock();
+      gameOver();
       status.textContent = 'The game has ended. Press Enter to start a new one.';
       term.write('\r\n\x1b[7m The game has ended. Press Enter to start a new one. \x1b[0m\r\n');
     },
