@@ -40,8 +40,10 @@ WEB_BUILD ?= build-web
 WEB_PORT ?= 8080
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 web:
-	@[ -f "$(WEB_BUILD)/CMakeCache.txt" ] || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B "$(WEB_BUILD)" \
-	  -DVAELMOOR_TESTS=OFF -DCMAKE_BUILD_TYPE=MinSizeRel
+	@if [ -n "$(strip $(CMAKE_ARGS))" ] || [ ! -f "$(WEB_BUILD)/CMakeCache.txt" ]; then \
+	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B "$(WEB_BUILD)" -DVAELMOOR_TESTS=OFF \
+	    -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_ARGS); \
+	fi
 	$(EMSCRIPTEN_ENV) cmake --build "$(WEB_BUILD)" -j $(JOBS)
 
 serve-web: web

@@ -13,8 +13,8 @@ import path from 'node:path';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
 
-const [www, modules, out] = process.argv.slice(2);
-const require = createRequire(path.resolve(modules) + '/');
+const [www, modules, out] = process.argv.slice(2).map((arg) => path.resolve(arg));
+const require = createRequire(modules + '/');
 const { default: puppeteer } = await import(pathToFileURL(require.resolve('puppeteer-core')));
 
 const kBudgetBytes = 1024 * 1024;
@@ -37,7 +37,7 @@ let served = new Map();  // file -> bytes sent since the last reset
 const server = http.createServer((request, response) => {
   const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
   const file = path.join(www, path.normalize(name));
-  if (!file.startsWith(path.resolve(www)) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+  if (!file.startsWith(www) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
     response.writeHead(404).end();
     return;
   }
