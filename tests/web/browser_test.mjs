@@ -152,22 +152,41 @@ async function archeryScene(page) {
   console.log(`scene: three ArrowRight taps moved the archer ${tapped - held} columns`);
   check(tapped - held === 3, 'three taps of ArrowRight, 400 ms apart, move it exactly 3 columns');
 
-  for (let column = tapped; column !== 5;) {
+  // A key still down when the page loses the focus is let go.
+  await page.keyboard.down('ArrowLeft');
+  await pause(300);
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  const blurred = await afterFrames(page);
+  check(blurred === await afterFrames(page), 'losing the focus releases a held key');
+  await page.keyboard.up('ArrowLeft');
+
+  // With the terminal's focus gone too, the scene's keys still play, and
+  // the page, taller than the window, does not scroll.
+  await page.evaluate(() => document.activeElement.blur());
+  for (let column = blurred; column !== 5;) {
     await page.keyboard.press(column > 5 ? 'ArrowLeft' : 'ArrowRight');
     column = await afterFrames(page);
   }
-  const scrolled = await page.evaluate(() => window.scrollY);
-  check(scrolled === 0, 'arrows and the space bar leave the page where it is');
+  await page.keyboard.press(' ');
+  await page.keyboard.press('ArrowDown');
+  await pause(500);  // a scroll may be smooth, taking its time
+  const [scrolled, taller] = await page.evaluate(
+    () => [window.scrollY, document.documentElement.scrollHeight > window.innerHeight]);
+  check(taller && scrolled === 0, 'arrows and the space bar leave the page where it is');
+
+  await page.focus('.xterm-helper-textarea');
   await page.keyboard.down(' ');
   await pause(1500);
   await page.screenshot({ path: path.join(out, 'archery-scene.png') });
+  await page.keyboard.type('7');  // typed in the scene: it waits for the next prompt
   const done = await waitForText(page, 'You killed', 30000);
   await page.keyboard.up(' ');
   const text = await screenText(page);
   const killed = /You killed (\d+) of my men/.exec(text);
   console.log(`scene: space held at column 5 shot ${killed ? killed[1] : 'no'} horsemen`);
   check(done && killed && killed[1] === '21', 'holding Space at column 5 shoots all 21 horsemen');
-  await answer(page, 0);
+  check(await waitForText(page, 'Enter a number to continue:7'), 'a key typed in the scene waits for the next answer');
+  await page.keyboard.press('Enter');
   check(await waitForText(page, 'An enemy approaches!'), "the story's next duel begins");
 }
 
