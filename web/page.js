@@ -56,13 +56,13 @@ let scene = false;
 let keyEvents = [];  // 3 * key + action, not taken by the game yet
 const held = new Set();
 
+// The terminal takes its own keys; elsewhere on the page these would scroll it.
+const scrollKeys = new Set(['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', ' ']);
+
 function keyChange(event, action) {
   const key = sceneKeys[event.key];
-  if (key === undefined) return;
-  if (!scene) {
-    // The terminal takes its own keys; elsewhere on the page an arrow or the
-    // space bar would scroll it.
-    if (event.target !== term.textarea) event.preventDefault();
+  if (!scene || key === undefined) {
+    if (scrollKeys.has(event.key) && event.target !== term.textarea) event.preventDefault();
     return;
   }
   event.preventDefault();
