@@ -195,7 +195,11 @@ async function startGame() {
   await createVaelmoor({
     host,
     instantiateWasm(imports, done) {
-      compiled ??= WebAssembly.compileStreaming(fetch(new URL('vaelmoor.wasm', import.meta.url)));
+      const wasm = new URL('vaelmoor.wasm', import.meta.url);
+      // Compiled as it arrives, or, from a host that does not call it
+      // application/wasm, once it is all there.
+      compiled ??= WebAssembly.compileStreaming(fetch(wasm)).catch(
+        () => fetch(wasm).then((r) => r.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
       compiled.then((module) => WebAssembly.instantiate(module, imports)).then((i) => done(i, null))
         .catch((error) => { status.textContent = `The game could not be loaded: ${error.message}`; });
       return {};
