@@ -34,14 +34,19 @@ bool persist(const char* path, std::string& why) {
 
 namespace platform {
 
-// "x": created only where nothing of that name is, not even a link.
-NewFile write_new_file(const std::string& name, const std::string& text, const std::string&,
+// "x": created only where nothing of that name is, not even a link. It
+// takes the permission bits of an old save of its own (not of a link).
+NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
                        std::string& why) {
   std::FILE* file = std::fopen(name.c_str(), "wx");
   if (!file) {
     why = std::strerror(errno);
     return errno == EEXIST ? NewFile::NameTaken : NewFile::Failed;
   }
+  std::error_code ignored;
+  std::filesystem::file_status old = std::filesystem::symlink_status(like, ignored);
+  if (old.type() == std::filesystem::file_type::regular)
+    std::filesystem::permissions(name, old.permissions(), ignored);
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (!written) why = std::strerror(errno);
   if (std::fclose(file) != 0 && written) {
