@@ -20,10 +20,11 @@ configure:
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Playing needs only the game, not the test suite.
+# Playing needs only the game, not the test suite. The game's own first
+# line is the first the player sees: its command is not echoed.
 run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target vaelmoor
-	"$(BUILD)/vaelmoor"
+	@"$(BUILD)/vaelmoor"
 
 # A run that finds no test at all fails: a test filtered away or never
 # registered must not pass in silence.

@@ -1,19 +1,17 @@
 # Installing and packaging. `cmake --install` puts the game, its manual page,
-# the README and the license where the platform keeps a game's files; `cpack`
-# wraps the very same files in a Debian package (on Linux) or a zip (on
-# Windows), since each package is made by running these install rules.
+# the README and the license where the platform keeps a game's files; the
+# Debian package (debian/, built by dpkg-buildpackage) is made by running these
+# install rules, and so is what `cpack` wraps: the zip on Windows, a tarball
+# elsewhere.
 include(GNUInstallDirs)
 
+# The one place the version is written. debian/changelog's newest entry and
+# the newest release in the AppStream file must name the same version:
+# .ci/check-version.sh fails when they do not.
 set(VAELMOOR_VERSION 1.0.0)
 # `vaelmoor --version` says the version its packages are named for (every
 # target of the project sees it, the fuzzer's copy of the game too).
 target_compile_definitions(vaelmoor_options INTERFACE VAELMOOR_VERSION="${VAELMOOR_VERSION}")
-
-# A package's maintainer is whoever builds and hands it out; set yours with
-# -DVAELMOOR_MAINTAINER="Name <address>". The default names the authors at a
-# reserved domain, so no real person is named by mistake.
-set(VAELMOOR_MAINTAINER "The Vaelmoor authors <vaelmoor@example.org>" CACHE STRING
-  "The Maintainer field of the Debian package")
 
 # Installed files get the usual modes whatever the umask of whoever builds.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -56,48 +54,31 @@ else()
     "Where the game binary is installed, relative to the install prefix")
   install(TARGETS vaelmoor RUNTIME DESTINATION ${VAELMOOR_INSTALL_GAMESDIR})
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  # Debian's place for a package's license, whoever installs it.
+  # Debian's place for a package's license and changelog, whoever installs
+  # them. The Debian package puts its own in their place (debian/rules).
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
-  configure_file(doc/debian-changelog.in changelog @ONLY)
-  vaelmoor_install_compressed(${CMAKE_CURRENT_BINARY_DIR}/changelog ${CMAKE_INSTALL_DOCDIR})
+  vaelmoor_install_compressed(${CMAKE_CURRENT_SOURCE_DIR}/debian/changelog ${CMAKE_INSTALL_DOCDIR})
   vaelmoor_install_compressed(${CMAKE_CURRENT_SOURCE_DIR}/doc/vaelmoor.6
     ${CMAKE_INSTALL_MANDIR}/man6)
+  # What software centres list the game by.
+  install(FILES doc/org.vaelmoor.vaelmoor.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 endif()
 
 set(CPACK_PACKAGE_NAME vaelmoor)
 set(CPACK_PACKAGE_VERSION ${VAELMOOR_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Vaelmoor authors")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "text role-playing game of arena duels and a short story")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Vaelmoor is a single-player role-playing game played at the console by
-typing numbers. Make a hero from a one-word name, 25 skill points and one of
-eight weapons, then fight a ladder of eight arena duels, winning gold, magic
-items and levels, or live a short story with two duels and a real-time
-archery scene played with the arrow keys and the space bar. A hero can be
-saved in the current directory and played again later.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${CMAKE_CURRENT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 
-# What a bare `cpack` makes: a zip on Windows, a .deb where the Debian tools
-# that build one are, a tarball of the same files anywhere else.
-find_program(VAELMOOR_DPKG_SHLIBDEPS dpkg-shlibdeps)
+# What a bare `cpack` makes: the zip of the release page on Windows, a
+# tarball of the installed files elsewhere. Debian's package comes from the
+# source package in debian/, built with the distribution's own tools and flags.
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-elseif(VAELMOOR_DPKG_SHLIBDEPS)
-  set(CPACK_GENERATOR DEB)
 else()
   set(CPACK_GENERATOR TGZ)
 endif()
-
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VAELMOOR_MAINTAINER})
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The libraries the binary needs, and their versions, as dpkg-shlibdeps reads
-# them from the binary itself.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 if(VAELMOOR_TOP_LEVEL)
   include(CPack)

@@ -1,5 +1,5 @@
-// The command line: --help and --version answered alone, anything else
-// refused, and the real game refusing before it plays.
+// The command line: --help and --version answered alone, "--" ending the
+// options, anything else refused, and the real game refusing before it plays.
 #include "flow/options.h"
 
 #include <cstdlib>
@@ -27,7 +27,7 @@ std::vector<std::string> answer(std::vector<const char*> args) {
   return {std::to_string(status), out.str(), err.str()};
 }
 
-TEST(Options, HelpOrVersionByTheFirstAskedAndAnythingElseRefused) {
+TEST(Options, HelpOrVersionByTheFirstAskedUpToDoubleDashAndAnythingElseRefused) {
   const std::string help = answer({"--help"})[1];
   std::ifstream kept(VAELMOOR_GOLDEN_DIR "/help.txt", std::ios::binary);
   EXPECT_EQ(help, std::string(std::istreambuf_iterator<char>(kept), {})) << "as in tests/golden/help.txt";
@@ -42,7 +42,10 @@ TEST(Options, HelpOrVersionByTheFirstAskedAndAnythingElseRefused) {
       {{"--version", "--help", "--version"}, {"0", version, ""}},
       {{"--help", "-v"}, {"2", "", refused("unknown option '-v'")}},
       {{"--help=all"}, {"2", "", refused("unknown option '--help=all'")}},
-      {{"stats.txt"}, {"2", "", refused("unexpected argument 'stats.txt'")}}};
+      {{"stats.txt"}, {"2", "", refused("unexpected argument 'stats.txt'")}},
+      {{"--"}, {std::to_string(kPlayTheGame), "", ""}},
+      {{"--", "x"}, {"2", "", refused("unexpected argument 'x'")}},
+      {{"--", "--help"}, {"2", "", refused("unexpected argument '--help'")}}};
   for (const auto& [args, want] : cases) EXPECT_EQ(answer(args), want) << args.size() << " arguments";
 }
 

@@ -36,15 +36,21 @@ constexpr char kVersion[] = "vaelmoor " VAELMOOR_VERSION
 
 int answer_command_line(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   const char* answer = nullptr;
+  bool options_ended = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
+    if (!options_ended && arg == "--") {
+      // Scripts and wrappers end the options so as a matter of course. Past
+      // it even "--help" is an argument, and the game takes none.
+      options_ended = true;
+    } else if (!options_ended && (arg == "--help" || arg == "-h")) {
       if (!answer) answer = kHelp;
-    } else if (arg == "--version") {
+    } else if (!options_ended && arg == "--version") {
       if (!answer) answer = kVersion;
     } else {
       // Nothing is played then: a mistyped option must not start a game or touch the save.
-      err << "vaelmoor: " << (arg.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '")
+      const bool option = !options_ended && arg.rfind('-', 0) == 0;
+      err << "vaelmoor: " << (option ? "unknown option '" : "unexpected argument '")
           << arg << "' (try 'vaelmoor --help')\n"
           << std::flush;
       return 2;

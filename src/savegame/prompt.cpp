@@ -1,3 +1,4 @@
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -23,9 +24,9 @@ constexpr int kNameTries = 16;
 // the same name (not even one with the same process number in another
 // container sharing the folder) and nobody can plant a file there in time.
 std::string temp_name(unsigned long process, std::uint64_t token) {
-  std::string hex(16, '0');
-  for (std::size_t i = hex.size(); i-- > 0; token >>= 4) hex[i] = "0123456789abcdef"[token & 15];
-  return std::string(kSaveFileName) + "." + std::to_string(process) + "." + hex + ".tmp";
+  char name[64];  // stats.txt, 20 digits at most, 16 hex digits and the dots: 51 bytes
+  std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
+  return name;
 }
 
 int hex_digit(char c) {
