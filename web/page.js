@@ -13,7 +13,7 @@ const encoder = new TextEncoder();
 
 let line = '';         // the line being typed, not sent yet
 let lineShown = true;  // whether it is on the screen (typing in the scene is not)
-const lines = [];      // lines sent and not read yet: {bytes, shown}, bytes empty at the end of input
+const lines = [];      // lines sent, not read yet: {bytes, shown, text}; no bytes: the end of input
 let wake = null;       // the game's read, waiting for a line
 
 // Typed text is echoed at once, as a terminal does, except in the archery
@@ -186,6 +186,7 @@ async function startGame() {
     ended() {
       ended = true;
       gameOver();
+      for (const db of Object.values(files.filesystems.IDBFS.dbs)) db.close();
       status.textContent = 'The game has ended. Press Enter to start a new one.';
       term.write('\r\n\x1b[7m The game has ended. Press Enter to start a new one. \x1b[0m\r\n');
     },
@@ -217,7 +218,7 @@ async function startGame() {
       sync(FS, true).then(() => Module.removeRunDependency('saves'));
     }],
   });
-  status.textContent = 'Type your answers in the terminal above.';
+  if (!ended) status.textContent = 'Type your answers in the terminal above.';
 }
 
 term.open(document.getElementById('terminal'));
