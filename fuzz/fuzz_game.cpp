@@ -69,7 +69,8 @@ platform::KeyState keys_from_input() {
   if (count == kEnd) throw console::InputEnded{};
   std::string arrived;
   for (int n = count & 7, c; n > 0 && (c = typing->take()) != kEnd; --n) arrived += static_cast<char>(c);
-  for (const platform::KeyEvent& event : decoder.feed(arrived)) tracker.apply(event);
+  for (const platform::KeyEvent& event : decoder.feed(arrived))
+    if (event.kind == platform::KeyEvent::Key) tracker.apply(event.key, event.action);
   return tracker.take_frame();
 }
 bool keyboard_present = false;

@@ -7,6 +7,7 @@
 
 #include "combat/combat.h"
 #include "console/console.h"
+#include "console/screens.h"
 #include "harness.h"
 #include "player/player.h"
 
@@ -36,10 +37,11 @@ class Duel : public GameTest {
 // The enemy stands still; each reach (the hero's is 2 feet) at its end and one foot beyond.
 TEST_F(Duel, ReachesAtTheirEdges) {
   const std::tuple<int, const char*, std::string> cases[] = {
-      {2, "1", "You are in range..."}, {3, "1", "You are not in range"},
-      {15, "3 1", "you deal him 2 points"}, {16, "3 1", "your magic cannot reach him"},  // Magic missile
-      {7, "3 5", "you deal him 6 points"}, {8, "3 5", "your magic cannot reach him"},    // Power Blast
-      {20, "3 3", "The enemy is frozen"}, {21, "3 3", "your magic cannot reach him"}};   // Freeze opponent
+      {2, "1", "You are in range..."}, {3, "1", "You are not in range"},  // the magic spent, out of 10:
+      {15, "3 1", "you deal him 2 points"}, {16, "3 1", "cannot reach him\nyou have 8 magic"},  // Magic missile
+      {7, "3 5", "you deal him 6 points"}, {8, "3 5", "cannot reach him\nyou have 7 magic"},    // Power Blast
+      {20, "3 3", "move or attack!\nyou have 5 magic"}, {21, "3 3", "cannot reach him\nyou have 10 magic"},
+      {12, "3 6", "not far enough.\nyou have 6 magic"}};  // Freeze opponent; Dancing Flames, at most 11
   for (const auto& [distance, action, shown] : cases) {
     start();
     enemy.distance = distance;
@@ -75,12 +77,38 @@ TEST_F(Duel, DancingFlamesDrawsReachThenDamageFromTheClock) {
   EXPECT_EQ(damages, (std::set<int>{2, 3, 4, 5, 6, 7}));
 }
 
-// Only the ten opponents have names; any other number shows none.
-TEST_F(Duel, NamesOfTheFirstAndLastOpponentsOnly) {
+// Only the ten opponents and the fifteen weapons have names; any other number shows none.
+TEST_F(Duel, NamesOfTheFirstAndLastOpponentsAndWeaponsOnly) {
   const std::string shown = run("", [this] {
-    for (int n : {0, 1, 10, 11}) enemy.nameNum = n, enemy.print_EName(), console::out() << '|';
+    for (int n : {-1, 0, 1, 10, 11}) enemy.nameNum = n, enemy.print_EName(), console::out() << '|';
+    for (int n : {0, 8, 9, 15, 16}) enemy.weaponNum = n, enemy.print_EChosenWeapon(), console::out() << '|';
   });
-  EXPECT_EQ(shown, "|Erevon, Lord of Darkness|Erevon's Bodyguard Arthon||");
+  EXPECT_EQ(shown, "||Erevon, Lord of Darkness|Erevon's Bodyguard Arthon|||Mace|Flaming sword and whip|Bloody fists||");
+}
+
+// No opponent hides his speed, but an enemy who did would still close in and
+// strike; filling him in leaves what the fill is not given, and the unused
+// stat is 0.
+TEST_F(Duel, HiddenSpeedHidesTheDistanceButNotTheStrike) {
+  EXPECT_EQ(enemy.reservedStat, 0);
+  enemy.speedHidden = 1, enemy.mapPos = 3;
+  enemy.setEStats(11, 20, 5, 7, 16, 7, 2, 10, 0, 15, 150);
+  EXPECT_EQ(enemy.mapPos, 3);
+  const std::string out = fight("0 0");
+  EXPECT_NE(out.find("Enemy name:    \nStrength:      20\nSpeed:          Unknown!!\nHit Points:    7\n"
+                          "Weapon:        \nRange:         10\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Round:1\nHe is moving too fast for you to tell where he is. you'll have to trust your "
+                     "instinct.\nHe is in range and is attacking you!\nHe breaks your defenses."), std::string::npos) << out;
+}
+
+// Each draw reseeds from the clock: at one tick every call starts the same
+// sequence, whatever it asks for.
+TEST_F(Duel, RandomStartsAfreshAtEveryCall) {
+  for (std::uint32_t tick = 0; tick < 40; ++tick) {
+    set_fake_ticks(tick);
+    const int first = random(0, 24);
+    EXPECT_EQ(std::make_tuple(random(0, 24), random(0, 12), random(0, 8)), std::make_tuple(first, first % 12, first % 8));
+  }
 }
 
 }  // namespace

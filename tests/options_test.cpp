@@ -27,26 +27,39 @@ std::vector<std::string> answer(std::vector<const char*> args) {
   return {std::to_string(status), out.str(), err.str()};
 }
 
-TEST(Options, HelpOrVersionByTheFirstAskedUpToDoubleDashAndAnythingElseRefused) {
+std::string refused(const std::string& what) { return "vaelmoor: " + what + " (try 'vaelmoor --help')\n"; }
+
+TEST(Options, HelpIsTheKeptTextInLinesUnder80Columns) {
   const std::string help = answer({"--help"})[1];
   std::ifstream kept(VAELMOOR_GOLDEN_DIR "/help.txt", std::ios::binary);
   EXPECT_EQ(help, std::string(std::istreambuf_iterator<char>(kept), {})) << "as in tests/golden/help.txt";
   std::istringstream lines(help);
   for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 80u) << line;
+}
+
+TEST(Options, NoArgumentsPlayTheGame) {
+  EXPECT_EQ(answer({}), (std::vector<std::string>{std::to_string(kPlayTheGame), "", ""}));
+}
+
+TEST(Options, OnlyTheFirstOfHelpAndVersionIsAnswered) {
   const std::string version =
       "vaelmoor " VAELMOOR_VERSION "\nCopyright (c) 2026 The Vaelmoor authors, under the MIT License.\n";
-  auto refused = [](const std::string& what) { return "vaelmoor: " + what + " (try 'vaelmoor --help')\n"; };
-  const std::vector<std::pair<std::vector<const char*>, std::vector<std::string>>> cases = {
-      {{}, {std::to_string(kPlayTheGame), "", ""}},
-      {{"-h", "--version"}, {"0", help, ""}},
-      {{"--version", "--help", "--version"}, {"0", version, ""}},
-      {{"--help", "-v"}, {"2", "", refused("unknown option '-v'")}},
-      {{"--help=all"}, {"2", "", refused("unknown option '--help=all'")}},
-      {{"stats.txt"}, {"2", "", refused("unexpected argument 'stats.txt'")}},
-      {{"--"}, {std::to_string(kPlayTheGame), "", ""}},
-      {{"--", "x"}, {"2", "", refused("unexpected argument 'x'")}},
-      {{"--", "--help"}, {"2", "", refused("unexpected argument '--help'")}}};
-  for (const auto& [args, want] : cases) EXPECT_EQ(answer(args), want) << args.size() << " arguments";
+  EXPECT_EQ(answer({"-h", "--version"}), (std::vector<std::string>{"0", answer({"--help"})[1], ""}));
+  EXPECT_EQ(answer({"--version", "--help", "--version"}), (std::vector<std::string>{"0", version, ""}));
+}
+
+// "--" ends the options: alone it plays the game, and whatever follows it is
+// an argument, which the game takes none of.
+TEST(Options, NothingAfterADoubleDashIsAnOption) {
+  EXPECT_EQ(answer({"--"}), (std::vector<std::string>{std::to_string(kPlayTheGame), "", ""}));
+  EXPECT_EQ(answer({"--", "x"}), (std::vector<std::string>{"2", "", refused("unexpected argument 'x'")}));
+  EXPECT_EQ(answer({"--", "--help"}), (std::vector<std::string>{"2", "", refused("unexpected argument '--help'")}));
+}
+
+TEST(Options, AnythingElseIsRefusedWithStatus2) {
+  EXPECT_EQ(answer({"--help", "-v"}), (std::vector<std::string>{"2", "", refused("unknown option '-v'")}));
+  EXPECT_EQ(answer({"--help=all"}), (std::vector<std::string>{"2", "", refused("unknown option '--help=all'")}));
+  EXPECT_EQ(answer({"stats.txt"}), (std::vector<std::string>{"2", "", refused("unexpected argument 'stats.txt'")}));
 }
 
 #ifndef _WIN32
@@ -59,6 +72,15 @@ TEST_F(RealGame, RefusesAnUnknownOptionBeforePlaying) {
   EXPECT_EQ(read_file("out"), "");
   EXPECT_EQ(read_file("err"), "vaelmoor: unknown option '--x' (try 'vaelmoor --help')\n");
   EXPECT_FALSE(std::filesystem::exists("stats.txt"));
+}
+
+// From the fresh start of its own process, as the tests' game starts from a reset.
+TEST_F(RealGame, PlaysAGoldenGameByteForByte) {
+  const std::string game = VAELMOOR_GOLDEN_DIR "/new_hero_battle";
+  const int status = std::system(("'" VAELMOOR_BINARY "' <'" + game + ".in' >out").c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  std::ifstream want(game + ".out", std::ios::binary);
+  EXPECT_TRUE(read_file("out") == std::string(std::istreambuf_iterator<char>(want), {}));
 }
 #endif
 

@@ -1,5 +1,6 @@
 // Loading, what it refuses, and saves under faults. (What a save writes the
 // golden games' .saved files show; failures of the system itself, file_faults_test.)
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <tuple>
 
 #include "harness.h"
+#include "platform/platform.h"
 #include "player/player.h"
 #include "savegame/savegame.h"
 
@@ -68,7 +70,7 @@ using SaveFaults = GameTest;
 // themselves aside; -1 where the system does not tell.
 long long bytes_read() {
   static long long asked = 0;  // what the questions so far have read
-#ifdef __linux__
+#ifdef __linux__  // and not a Windows build under wine, which would read wine's own
   std::ifstream io("/proc/self/io");
 #else
   std::ifstream io;
@@ -112,10 +114,6 @@ TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
 
 #ifndef _WIN32
 
-std::string temp_name(pid_t pid, const char* token = "0123456789abcdef") {
-  return "stats.txt." + std::to_string(pid) + "." + token + ".tmp";
-}
-
 // A save that cannot be written or cannot take the old file's place: the
 // player is told why in the system's words and asked to go on, the old save
 // stays as it was, no temporary file is left, and the game goes on.
@@ -125,28 +123,22 @@ TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
   ::getrlimit(RLIMIT_FSIZE, &no_limit);
   ::signal(SIGXFSZ, SIG_IGN);
   const rlimit small{100, no_limit.rlim_max};
-  struct Fault {
-    const char* what;
-    std::function<void()> make;
-    const char* why;
-  };
-  const Fault faults[] = {
+  const std::tuple<const char*, std::function<void()>, const char*> faults[] = {  // and the reason given
       {"stats.txt is a folder", [&] { fs::remove(saved), fs::create_directories(saved / "old"); },
        "Is a directory"},
       {"no file may grow past 100 bytes", [&] { ::setrlimit(RLIMIT_FSIZE, &small); }, "File too large"},
   };
-  for (const Fault& fault : faults) {
+  for (const auto& [what, make, why] : faults) {
     fs::remove_all(saved);
     write_file("stats.txt", kOldSave);
-    fault.make();
+    make();
     const std::string out = play(kToTheSavePrompt + "1 7 0\n");
     ::setrlimit(RLIMIT_FSIZE, &no_limit);
-    EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + fault.why +
+    EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + why +
                        "\nenter a number to continue: " + kClear + "Strength:      9\n"),
-              std::string::npos) << fault.what << '\n' << out;
-    EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave)
-        << fault.what;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << fault.what;
+              std::string::npos) << what << '\n' << out;
+    EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave) << what;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << what;
   }
 }
 
@@ -159,10 +151,11 @@ TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
   write_file("stats.txt", kOldSave);
   const bool root = ::geteuid() == 0;
   ASSERT_EQ(::chmod("stats.txt", 0444) + (root ? ::chown("stats.txt", 1234, 1234) : 0), 0);
-  fs::create_symlink(dir_ / "victim", dir_ / ("stats.txt." + std::to_string(::getpid()) + ".tmp"));
-  fs::create_symlink(dir_ / "victim", dir_ / temp_name(::getpid(), "0000000000000010"));
-  fs::create_symlink(dir_ / "none", dir_ / temp_name(::getpid(), "0000000000000011"));
-  fs::create_directory(dir_ / temp_name(::getpid(), "0000000000000012"));
+  const std::string mine = "stats.txt." + std::to_string(::getpid());
+  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".tmp"));
+  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".0000000000000010.tmp"));
+  fs::create_symlink(dir_ / "none", dir_ / (mine + ".0000000000000011.tmp"));
+  fs::create_directory(dir_ / (mine + ".0000000000000012.tmp"));
   set_fake_random(0x10);
   play(kToTheSavePrompt + "1\n");
   struct stat saved{};
@@ -175,16 +168,20 @@ TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
 }
 
 // A save removes the temporary files of games that died in the middle of a
-// save, and only those: not a running game's, nor a link, nor a file that
-// looks alike. A first save gets the usual mode of a new file.
+// save (stats.txt.PID.RANDOM.tmp, the random part 16 hex digits), and only
+// those: not a running game's, nor a link, nor a name of another pattern. A
+// first save gets the usual mode of a new file.
 TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
-  const pid_t dead = 90000009;  // more than any system gives (2^22 at most); zeros are digits too
-  const std::pair<std::string, bool> files[] = {
-      {temp_name(dead), false}, {temp_name(::getppid()), true}, {temp_name(dead) + ".keep", true},
-      {temp_name(dead, "fedcba9876543210"), true},  // made a link below
-      {temp_name(1000000000), true}};  // ten digits: more than a game's number ever has
+  const std::pair<std::string, bool> files[] = {  // and whether it stays
+      {"stats.txt.900000009.0123456789abcdef.tmp", false},  // no system gives so high a number (2^22 at most)
+      {"stats.txt." + std::to_string(::getppid()) + ".0123456789abcdef.tmp", true},  // a running game's
+      {"stats.txt.900000009.0123456789abcdef.tmp.keep", true},
+      {"stats.txt.900000009.0123456789ABCDEF.tmp", true},
+      {"stats.txt.900000009.123456789abcdef.tmp", true},
+      {"stats.txt.1000000000.0123456789abcdef.tmp", true},  // more digits than a game's number ever has
+      {"stats.txt.900000008.fedcba9876543210.tmp", true}};  // made a link below
   for (const auto& [name, kept] : files) write_file(name, kOldSave);
-  fs::remove(dir_ / files[3].first), fs::create_symlink("stats.txt", dir_ / files[3].first);
+  fs::remove(dir_ / files[6].first), fs::create_symlink("stats.txt", dir_ / files[6].first);
   play(kToTheSavePrompt + "1\n");
   for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / name)), kept) << name;
   const mode_t mask = ::umask(0);
@@ -192,6 +189,14 @@ TEST_F(SaveFaults, SavesClearDeadGamesTemporaryFiles) {
   struct stat saved{};
   EXPECT_EQ(::stat("stats.txt", &saved), 0);
   EXPECT_EQ(saved.st_mode & 07777, 0666u & ~mask);
+}
+
+// An errno left at ESRCH by some earlier call does not make a running game gone.
+TEST(ProcessGone, OnlyWhenTheSystemKnowsNoSuchProcess) {
+  errno = ESRCH;
+  EXPECT_FALSE(platform::process_gone(static_cast<unsigned long>(::getppid())));
+  EXPECT_TRUE(platform::process_gone(900000009));
+  EXPECT_FALSE(platform::process_gone(0));
 }
 
 #endif  // _WIN32

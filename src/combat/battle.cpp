@@ -69,11 +69,9 @@ void count_down_enchantment(BattleState& state) {
 // One round; false when the hero has died in it.
 bool play_round(CEnemy& enemy, BattleState& state) {
   std::ostream& out = console::out();
-  state.spellChoice = 0;
   out << "Enter a number to continue:";
   console::read_int();
   out << "\nRound:" << state.roundNum << '\n';
-  state.actionChoice = 0;
   enemy_phase(enemy, state);
   if (p1.health <= 0) {
     out << "You have died. Ending Game...\n";
@@ -96,14 +94,13 @@ bool play_round(CEnemy& enemy, BattleState& state) {
 }  // namespace
 
 void end_enchantment(BattleState& state) {
-  if (state.enchantCasts == 0) return;
+  if (!state.enchanted) return;
   console::out() << "The effects of your weapon enchantment have worn off.\n";
   p1.strength = clamped_sub(p1.strength, state.enchantStrength);
   p1.damage = clamped_sub(p1.damage, state.enchantDamage);
   state.enchantStrength = 0;
   state.enchantDamage = 0;
-  state.enchantCasts = 0;
-  state.enchantRounds = 0;
+  state.enchanted = false;
 }
 
 void CEnemy::battle_func() {

@@ -7,8 +7,7 @@
 
 namespace {
 
-constexpr const char* kEnemyNames[] = {"",
-                                       "Erevon, Lord of Darkness",
+constexpr const char* kEnemyNames[] = {"Erevon, Lord of Darkness",
                                        "Balrog of Moria",
                                        "Luthea the Corrupt",
                                        "Theroden of the North",
@@ -57,7 +56,7 @@ CEnemy make_enemy(const EnemyRecord& r) {
 }
 
 void CEnemy::print_EName() {
-  if (nameNum >= 1 && nameNum <= kLastName) console::out() << kEnemyNames[nameNum];
+  if (nameNum >= 1 && nameNum <= kLastName) console::out() << kEnemyNames[nameNum - 1];
 }
 
 void CEnemy::print_EChosenWeapon() {

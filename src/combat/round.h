@@ -13,7 +13,7 @@ struct BattleState {
   int actionChoice = 0;
   int spellChoice = 0;
   // What Enchant weapon actually added, so that exactly that is taken back.
-  int enchantCasts = 0;
+  bool enchanted = false;
   int enchantStrength = 0;
   int enchantDamage = 0;
 };

@@ -86,7 +86,7 @@ int read_int() {
     if (value > static_cast<long long>(INT_MAX) + 1) fits = false;
   }
   if (negative) value = -value;
-  if (!fits || value > INT_MAX || value < INT_MIN) {
+  if (!fits || value > INT_MAX) {
     discard_rest_of_line();
     return 0;
   }

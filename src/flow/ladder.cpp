@@ -10,23 +10,21 @@
 namespace {
 
 // Ladder battles 1 to 8, by their number (not their place on the ladder).
-// name, strength, speed, health, weapon, defense, damage, range, distance, gold
-constexpr EnemyRecord kArena[] = {
-    {1, 0, 5, 8, 6, 6, 3, 2, 25, 100},  // strength: the hero's defense, see arena_battle
-    {2, 10, 7, 12, 9, 9, 5, 5, 30, 200},
-    {3, 9, 10, 11, 10, 9, 5, 8, 55, 200},
-    {4, 12, 8, 12, 11, 9, 5, 3, 25, 300},
-    {5, 10, 8, 14, 13, 12, 4, 15, 50, 600},
-    {6, 12, 13, 16, 10, 12, 5, 20, 100, 1000},
-    {7, 13, 7, 18, 14, 12, 5, 3, 30, 2500},
-    {8, 18, 3, 22, 15, 10, 10, 2, 5, 3000},
-};
-
 void arena_battle(int number) {
-  CEnemy enemy = make_enemy(kArena[number - 1]);
   // The first opponent matches the hero's defense exactly, and a strike must
   // exceed it to wound: the warm-up duel can never hurt the hero.
-  if (number == 1) enemy.strength = p1.defense;
+  // name, strength, speed, health, weapon, defense, damage, range, distance, gold
+  const EnemyRecord arena[] = {
+      {1, p1.defense, 5, 8, 6, 6, 3, 2, 25, 100},
+      {2, 10, 7, 12, 9, 9, 5, 5, 30, 200},
+      {3, 9, 10, 11, 10, 9, 5, 8, 55, 200},
+      {4, 12, 8, 12, 11, 9, 5, 3, 25, 300},
+      {5, 10, 8, 14, 13, 12, 4, 15, 50, 600},
+      {6, 12, 13, 16, 10, 12, 5, 20, 100, 1000},
+      {7, 13, 7, 18, 14, 12, 5, 3, 30, 2500},
+      {8, 18, 3, 22, 15, 10, 10, 2, 5, 3000},
+  };
+  CEnemy enemy = make_enemy(arena[number - 1]);
   enemy.battle_func();
   if (p1.gameOver != 1) p1.stats_increase1();
 }

@@ -12,8 +12,10 @@
 #include <streambuf>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/terminal/column_layout.h"
+#include "platform/terminal/key_decoder.h"
 #include "platform/system.h"
 #include "platform/platform.h"
 
@@ -25,7 +27,8 @@ namespace {
 // standard error names the error, except for a pipe whose reader has gone.
 // On POSIX systems that is only seen when SIGPIPE is ignored (otherwise the
 // signal has ended the game already), and whoever ignored it wants no word
-// about it; Windows has no SIGPIPE at all. exit() gives the terminal back.
+// about it; Windows has no SIGPIPE at all. exit() gives the terminal back,
+// and its flush of the standard streams finds nothing left to write.
 [[noreturn]] void give_up_output(int error) {
   if (error != EPIPE)
     system::write_error("vaelmoor: cannot write to standard output: " +
@@ -35,9 +38,7 @@ namespace {
 
 // Holds the game's text until a flush, then writes it, laid out while
 // standard output is a terminal wider than 80 columns. The column is
-// followed at any width, so a widened terminal starts right. The first write
-// that fails ends the game; after it nothing more is tried, not even by the
-// flush at exit.
+// followed at any width, so a widened terminal starts right.
 class ConsoleOutput : public std::streambuf {
  public:
   explicit ConsoleOutput(bool terminal) : terminal_(terminal) { setp(buf_, buf_ + sizeof buf_); }
@@ -45,32 +46,29 @@ class ConsoleOutput : public std::streambuf {
 
  protected:
   int_type overflow(int_type c) override {
-    if (!pass_on()) return traits_type::eof();
+    pass_on();
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
     *pptr() = traits_type::to_char_type(c);
     pbump(1);
     return c;
   }
-  int sync() override { return pass_on() ? 0 : -1; }
+  int sync() override {
+    pass_on();
+    return 0;
+  }
 
  private:
-  bool pass_on() {
+  void pass_on() {
     std::string text(pbase(), pptr());
     setp(buf_, buf_ + sizeof buf_);
-    if (failed_) return false;
     if (terminal_) {
       std::string laid = lay_out_80_columns(text, state_);
       if (system::console_columns() > kConsoleColumns) text.swap(laid);
     }
-    if (text.empty()) return true;
-    int error = system::write_output(text.data(), text.size());
-    if (error == 0) return true;
-    failed_ = true;
-    give_up_output(error);
+    if (int error = system::write_output(text.data(), text.size())) give_up_output(error);
   }
 
   bool terminal_;
-  bool failed_ = false;
   ColumnState state_;
   char buf_[8192];  // far more than a frame of the archery scene, so a frame is one write
 };
@@ -83,58 +81,30 @@ class ConsoleOutput : public std::streambuf {
 class ConsoleInput : public std::streambuf {
  public:
   ConsoleInput(ConsoleOutput& echo_on, bool keyboard) : echo_on_(echo_on), keyboard_(keyboard) {}
-  void expect_replies(int count) { owed_ += count; }
 
  protected:
   int_type underflow() override {
+    KeyDecoder& decoder = system::input_decoder();
     text_.clear();
     while (text_.empty()) {
       bool waited = false;
       long n = system::read_input(buf_, sizeof buf_, waited);
-      if (n <= 0) {
-        text_.swap(reply_);  // no reply after all: it was typed
-        if (text_.empty()) return traits_type::eof();
-        break;
-      }
+      std::vector<KeyEvent> events =
+          n > 0 ? decoder.feed(std::string(buf_, static_cast<std::size_t>(n))) : decoder.flush();
+      for (const KeyEvent& e : events) text_ += e.text;
+      if (n <= 0) break;
       if (keyboard_ && waited && buf_[n - 1] == '\n') echo_on_.at_line_start();
-      for (long i = 0; i < n; ++i) take(buf_[i]);
     }
-    char* typed = text_.data();  // never empty here
+    if (text_.empty()) return traits_type::eof();
+    char* typed = text_.data();
     setg(typed, typed, typed + text_.size());
     return traits_type::to_int_type(*typed);
   }
 
  private:
-  // A terminal's answer to a query (ESC [ ? digits and semicolons, then c
-  // for the device's attributes, u for kitty's keyboard flags) that came
-  // after the scene stopped waiting for it: it lands in the middle of what
-  // the player types, maybe split between two reads, and is taken out.
-  void take(char c) {
-    if (owed_ == 0 && reply_.empty()) {
-      text_ += c;
-      return;
-    }
-    reply_ += c;
-    static const char kStart[] = "\033[?";
-    std::size_t at = reply_.size() - 1;
-    bool fits = at < 3 ? c == kStart[at] : (c >= '0' && c <= '9') || c == ';' || c == 'c' || c == 'u';
-    if (fits && at >= 3 && (c == 'c' || c == 'u')) {
-      if (c == 'c') --owed_;
-      reply_.clear();
-    } else if (!fits || reply_.size() > kLongestReply) {
-      std::string rest = reply_.substr(1);
-      text_ += reply_[0];
-      reply_.clear();
-      for (char r : rest) take(r);
-    }
-  }
-
-  static constexpr std::size_t kLongestReply = 32;
   ConsoleOutput& echo_on_;
   bool keyboard_;
-  int owed_ = 0;
-  std::string reply_;  // the start of what may be a late reply
-  std::string text_;   // what was typed, served to the reader
+  std::string text_;  // what was typed, served to the reader
   char buf_[4096]{};  // only bytes just read are handed out; zeroed all the same, once
 };
 
@@ -174,8 +144,9 @@ void system::console_cleared() {
   if (streams) streams->output.at_line_start();
 }
 
-void system::expect_late_replies(int count) {
-  if (streams) streams->input.expect_replies(count);
+KeyDecoder& system::input_decoder() {
+  static KeyDecoder decoder(false);
+  return decoder;
 }
 
 }  // namespace platform

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/key_tracker.h"
+
 namespace platform {
 
 // Empties the console and homes the cursor. On POSIX systems the clear is
@@ -74,13 +76,6 @@ bool process_gone(unsigned long id);
 // ---- Keyboard: the live state of three keys, for the archery scene ----
 
 namespace platform {
-
-struct KeyState {
-  bool left = false;
-  bool right = false;
-  bool space = false;
-  bool ended = false;  // the keyboard is gone (its terminal hung up or closed): nothing more will come
-};
 
 // Whether standard input is a keyboard that can be read live (a terminal, or a
 // console on Windows). Piped or scripted input has no keys to hold down.

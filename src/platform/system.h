@@ -1,9 +1,13 @@
 #pragma once
 // What each system supplies to the console streams, which both systems
-// share (console_streams.cpp).
+// share (console_streams.cpp), and what those streams offer each system.
 
 #include <cstddef>
 #include <string>
+
+namespace platform {
+class KeyDecoder;
+}
 
 namespace platform::system {
 
@@ -22,9 +26,10 @@ int write_output(const char* bytes, std::size_t size);
 // Writes one line of its own to standard error.
 void write_error(const std::string& line);
 
-// Told by the archery scene: the terminal still owes answers to this many
-// device-attributes queries. When they come they are no typed text.
-void expect_late_replies(int count);
+// The decoder of everything standard input brings, the one for the whole
+// game: the console's reader takes the typed text from it, and the archery
+// scene its keys and the answers to its queries.
+KeyDecoder& input_decoder();
 
 // Told by the console's own clear (Windows): the cursor is now at the
 // top-left corner.

@@ -1,8 +1,9 @@
 #include "player/player.h"
 
-// The save file's streams are lasting globals like the hero. Made closed, they
-// open nothing and could fail only for want of memory before main, where no
-// game can start anyway.
+// The save file's streams are lasting globals like the hero. Saves and loads
+// go through the platform's files, so these stay closed and untouched; made
+// closed, they could fail only for want of memory before main, where no game
+// can start anyway.
 std::ofstream fout;  // NOLINT(cert-err58-cpp): see above
 std::ifstream fin;   // NOLINT(cert-err58-cpp): see above
 int nNumofPlayers = 0;
@@ -13,10 +14,6 @@ CPlayer p2 = {};
 int nPossibleNumOfPlayers = 1;
 
 void reset_game_state() {
-  if (fout.is_open()) fout.close();
-  if (fin.is_open()) fin.close();
-  fout.clear();
-  fin.clear();
   nNumofPlayers = 0;
   nDevMode = 0;
   for (int& slot : itemIdNum) slot = 0;

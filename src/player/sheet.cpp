@@ -8,16 +8,15 @@
 
 namespace {
 
-// Index 0 is the unused "no title" entry.
-constexpr const char* kRankTitles[] = {"",           " the player",  " the trainee",
-                                       " the warrior", " the knight",  " the paladin",
-                                       " the champion", " the master", " the king"};
+// Levels 1 to 8.
+constexpr const char* kRankTitles[] = {" the player", " the trainee",  " the warrior", " the knight",
+                                       " the paladin", " the champion", " the master", " the king"};
 constexpr int kTopRank = 8;
 
 }  // namespace
 
 void CPlayer::print_name() {
-  console::out() << name << (level >= 1 && level <= kTopRank ? kRankTitles[level] : "");
+  console::out() << name << (level >= 1 && level <= kTopRank ? kRankTitles[level - 1] : "");
 }
 
 void CPlayer::print_chosenWeapon() { console::out() << player_weapon_name(weaponNum); }
@@ -45,7 +44,7 @@ void CPlayer::print_levelUp() {
   std::ostream& out = console::out();
   out << "You are level " << level << '\n';
   if (level >= 2 && level <= kTopRank) {
-    out << "You have advanced to the rank of " << (kRankTitles[level] + 5) << "!\n";
+    out << "You have advanced to the rank of " << (kRankTitles[level - 1] + 5) << "!\n";
   }
   out << "You are now ";
   print_name();

@@ -25,26 +25,24 @@ constexpr int kNameTries = 16;
 // container sharing the folder) and nobody can plant a file there in time.
 std::string temp_name(unsigned long process, std::uint64_t token) {
   char name[64];  // stats.txt, 20 digits at most, 16 hex digits and the dots: 51 bytes
-  std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
+  (void)std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
   return name;
 }
 
-int hex_digit(char c) {
-  return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
+constexpr char kHexDigits[] = "0123456789abcdef";
 
-// The process that named the temporary save file `name`, or 0 for a name
-// that no game makes.
-unsigned long temp_owner(const std::string& name) {
+// Whether `name` is the temporary save file of a game that is surely gone.
+bool left_by_a_dead_game(const std::string& name) {
   std::size_t i = std::strlen(kSaveFileName) + 1;  // past the dot
   unsigned long process = 0;
   for (std::size_t end = i + 9; i < end && i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
     process = process * 10 + static_cast<unsigned long>(name[i] - '0');
   std::uint64_t token = 0;
   ++i;  // past the next dot, which the comparison below checks
-  for (std::size_t end = i + 16; i < end && i < name.size() && hex_digit(name[i]) >= 0; ++i)
-    token = token * 16 + static_cast<std::uint64_t>(hex_digit(name[i]));
-  return name == temp_name(process, token) ? process : 0;
+  const char* digit = nullptr;  // a file's name holds no NUL, which strchr would also find
+  for (std::size_t end = i + 16; i < end && i < name.size() && (digit = std::strchr(kHexDigits, name[i])); ++i)
+    token = token * 16 + static_cast<std::uint64_t>(digit - kHexDigits);
+  return name == temp_name(process, token) && platform::process_gone(process);
 }
 
 // A game killed in the middle of a save leaves its temporary file behind.
@@ -56,10 +54,9 @@ void remove_dead_games_temp_files() {
   std::error_code error;
   for (fs::directory_iterator entry(".", error), end; !error && entry != end;
        entry.increment(error)) {
-    unsigned long owner = temp_owner(entry->path().filename().string());
     std::error_code ignored;
-    if (owner && entry->symlink_status(ignored).type() == fs::file_type::regular &&
-        platform::process_gone(owner))
+    if (entry->symlink_status(ignored).type() == fs::file_type::regular &&
+        left_by_a_dead_game(entry->path().filename().string()))
       fs::remove(entry->path(), ignored);
   }
 }

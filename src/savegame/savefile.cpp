@@ -48,7 +48,7 @@ bool parse_save(std::istream& file, CPlayer& hero, int (&items)[kItemSlots]) {
     }
   }
   name.resize(std::min(name.size(), sizeof read.name - 1));
-  std::memcpy(read.name, name.c_str(), name.size() + 1);
+  read.name[name.copy(read.name, name.size())] = '\0';
   hero = read;
   std::memcpy(items, slots, sizeof slots);
   return true;

@@ -12,7 +12,6 @@ ArcheryState archery_start(int limit, int lastColumn) {
   s.limit = limit;
   s.lastColumn = lastColumn;
   s.archer = lastColumn / 2;
-  s.horseman = -1;
   return s;
 }
 
@@ -25,9 +24,9 @@ ArcheryState archery_step(ArcheryState s, const platform::KeyState& keys) {
   s.hitNotice = s.missNotice = false;
   if (s.horseman == -1) {
     s.horseman = 1;
-    s.entered = clamped_add(s.entered, 1);
+    ++s.entered;
   } else {
-    s.horseman = clamped_add(s.horseman, 1);
+    ++s.horseman;
     if (s.horseman >= s.lastColumn) s.horseman = kReturnColumn;
   }
   if (keys.left) s.archer = clamped_sub(s.archer, 1);
@@ -35,7 +34,7 @@ ArcheryState archery_step(ArcheryState s, const platform::KeyState& keys) {
   if (keys.space) {
     if (s.archer == s.horseman) {
       s.horseman = -1;
-      s.shot = clamped_add(s.shot, 1);
+      ++s.shot;
       s.hitNotice = true;
     } else {
       s.missNotice = true;

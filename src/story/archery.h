@@ -5,15 +5,15 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/key_tracker.h"
 
 struct ArcheryState {
   int limit;              // the scene ends once more horsemen than this have entered
   int lastColumn;         // the track runs from column 0 to this one
-  int archer;             // the archer's column; may leave the track on either side
+  int archer;             // the archer's column; may leave the track on either side, without end
   int horseman = -1;      // the riding horseman's column, or -1 while none rides
-  int entered = 0;
-  int shot = 0;
+  int entered = 0;        // never more than limit + 1, and the horseman never past
+  int shot = 0;           // the last column: only the archer's column needs a clamp
   bool hitNotice = false;   // written in the frame of the hit only
   bool missNotice = false;  // written in the frame of the miss only
 };

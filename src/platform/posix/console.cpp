@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/write_all.h"
 #include "platform/system.h"
 
 namespace platform {
@@ -32,28 +33,14 @@ int system::console_columns() {
 long system::read_input(char* buf, std::size_t size, bool& waited) {
   struct pollfd in = {STDIN_FILENO, POLLIN, 0};
   waited = ::poll(&in, 1, 0) == 0;
-  for (;;) {
-    ssize_t n = ::read(STDIN_FILENO, buf, size);
-    if (n >= 0 || errno != EINTR) return static_cast<long>(n);
-  }
+  ssize_t n = 0;
+  do n = ::read(STDIN_FILENO, buf, size);
+  while (n < 0 && errno == EINTR);
+  return static_cast<long>(n);
 }
 
-// Standard output left non-blocking by whoever started the game is waited
-// for, not taken for an error.
 int system::write_output(const char* bytes, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(STDOUT_FILENO, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      struct pollfd out = {STDOUT_FILENO, POLLOUT, 0};
-      ::poll(&out, 1, -1);
-      continue;
-    }
-    if (n <= 0) return n < 0 ? errno : EIO;
-    bytes += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return 0;
+  return posix::write_all(STDOUT_FILENO, bytes, size);
 }
 
 // Straight to the descriptor: standard error may be unbuffered or not.

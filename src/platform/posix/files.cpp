@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/posix/write_all.h"
 
 namespace platform {
 
@@ -22,28 +23,14 @@ namespace {
 // it. Some file systems cannot flush a folder at all: its entries are then as
 // safe as that system makes them.
 bool flush_and_close(int fd, bool folder, std::string& why) {
-  int synced = ::fsync(fd);
+  bool flushed = ::fsync(fd) == 0 || (errno == EINVAL && folder);
   int error = errno;
-  if (synced != 0 && error == EINVAL && folder) synced = 0;
-  if (::close(fd) != 0 && synced == 0) {
-    synced = -1;
+  if (::close(fd) != 0 && flushed) {
+    flushed = false;
     error = errno;
   }
-  if (synced != 0) why = std::strerror(error);
-  return synced == 0;
-}
-
-bool write_all(int fd, const std::string& text, std::string& why) {
-  for (std::size_t done = 0; done < text.size();) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      why = std::strerror(n < 0 ? errno : EIO);
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+  if (!flushed) why = std::strerror(error);
+  return flushed;
 }
 
 // Owner first: a change of owner may clear the set-id bits that the mode
@@ -72,9 +59,12 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
     return errno == EEXIST || errno == ELOOP ? NewFile::NameTaken : NewFile::Failed;
   }
   if (has_old) take_owner_and_mode(fd, old);
-  bool written = write_all(fd, text, why);
-  if (!written) ::close(fd);
-  if (written && flush_and_close(fd, false, why)) return NewFile::Written;
+  if (int error = posix::write_all(fd, text.data(), text.size())) {
+    why = std::strerror(error);
+    ::close(fd);
+  } else if (flush_and_close(fd, false, why)) {
+    return NewFile::Written;
+  }
   ::unlink(name.c_str());
   return NewFile::Failed;
 }
@@ -104,7 +94,7 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   std::string text(ok ? limit + 1 : 0, '\0');
   std::size_t got = 0;
-  while (ok && got < text.size()) {
+  while (got < text.size()) {  // empty unless `ok`
     ssize_t n = ::read(fd, &text[got], text.size() - got);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {

@@ -4,10 +4,13 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/posix/write_all.h"
 
 namespace platform::posix {
 
@@ -18,13 +21,18 @@ namespace {
 // the scene's own (keyboard.cpp). Everything a signal handler reads is set up
 // before the handler is installed, and the flags are written in an order
 // that leaves the terminal right whenever a signal lands between two steps.
+// The flags are lock-free atomics, which a signal handler may use.
 struct termios saved_mode;  // the player's mode: put back by every way out
 struct termios scene_mode;  // put back again when a stopped game continues
 struct termios flowing_mode;  // the player's, but output paused by Ctrl-S flows again
-volatile std::sig_atomic_t in_scene = 0;      // between begin and end
-volatile std::sig_atomic_t mode_applied = 0;  // the terminal is in the scene's mode now
-volatile std::sig_atomic_t kitty = 0;         // the scene's mode includes the kitty flags
-volatile std::sig_atomic_t on_screen = 0;     // standard output is the terminal
+std::atomic<bool> in_scene{false};      // between begin and end
+std::atomic<bool> mode_applied{false};  // the terminal is in the scene's mode now
+std::atomic<bool> kitty{false};         // the scene's mode includes the kitty flags
+std::atomic<bool> on_screen{false};     // standard output is the terminal
+// A descriptor of the terminal of its own, that never blocks: the way out
+// writes through it, so that a terminal that takes nothing never holds it.
+std::atomic<int> quick_out{-1};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
 
 constexpr char kPushKitty[] = "\033[>11u";  // disambiguate + event types + all keys as escapes
 constexpr char kPopKitty[] = "\033[<u";
@@ -46,14 +54,9 @@ constexpr int kEndingSignals[] = {
     SIGSTKFLT, SIGPWR,
 #endif
 };
-constexpr int kSignalSlots = 128;  // more than any system's highest signal number
-struct sigaction previous[kSignalSlots];  // by number: an ending signal is re-raised under its own
+struct sigaction previous[NSIG];  // by number: an ending signal is re-raised under its own
 struct sigaction previous_tstp;  // given back with the others when the scene ends
 struct sigaction previous_cont;
-bool handlers_installed = false;  // kept beside them: the exit hook may come after the end
-// A descriptor of the terminal of its own, that never blocks: the way out
-// writes through it, so that a terminal that takes nothing never holds it.
-volatile std::sig_atomic_t quick_out = -1;
 
 template <typename F>
 void for_each_ending_signal(F f) {
@@ -63,55 +66,52 @@ void for_each_ending_signal(F f) {
 #endif
 }
 
-void write_to(int fd, const char* bytes, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = ::write(fd, bytes, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return;
-    bytes += w;
-    n -= static_cast<std::size_t>(w);
-  }
+// Without `may_wait`, what the terminal cannot take at once is dropped
+// (without the descriptor of its own, the terminal's output has at least been
+// started again).
+void send(const char* bytes, bool may_wait = true) {
+  const int fd = may_wait || quick_out < 0 ? STDOUT_FILENO : quick_out.load();
+  (void)write_all(fd, bytes, std::strlen(bytes), may_wait);
 }
 
-void write_all(const char* bytes, std::size_t n) { write_to(STDOUT_FILENO, bytes, n); }
-
-// What the terminal cannot take at once is dropped (without the descriptor
-// of its own, the terminal's output has at least been started again).
-void write_now(const char* bytes, std::size_t n) {
-  write_to(quick_out >= 0 ? static_cast<int>(quick_out) : STDOUT_FILENO, bytes, n);
-}
-
-// These three are safe inside a signal handler.
-void restore_terminal() {
+// Safe inside a signal handler. The way out of a signal, a stop or the exit
+// must not wait on the terminal: the mode first, without Ctrl-S and Ctrl-Q
+// for a moment, which starts output paused by the player again (TCOON starts
+// output paused by a program), then the rest written without blocking, and
+// then the exact mode.
+void give_terminal_back(bool may_wait) {
   if (!mode_applied) return;
-  if (on_screen) write_all(kGiveScreenBack, sizeof kGiveScreenBack - 1);
-  if (kitty) write_all(kPopKitty, sizeof kPopKitty - 1);
-  ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
-  mode_applied = 0;
-}
-
-// The way out (a signal, a stop, the exit) never waits on the terminal: the
-// mode first, without Ctrl-S and Ctrl-Q for a moment, which starts output
-// paused by the player again (TCOON starts output paused by a program), then
-// the rest written without blocking, and then the exact mode.
-void give_terminal_back_now() {
-  if (!mode_applied) return;
-  ::tcsetattr(STDIN_FILENO, TCSANOW, &flowing_mode);
-  if (on_screen) {
-    ::tcflow(STDOUT_FILENO, TCOON);
-    write_now(kGiveScreenBack, sizeof kGiveScreenBack - 1);
+  if (!may_wait) {
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &flowing_mode);
+    if (on_screen) ::tcflow(STDOUT_FILENO, TCOON);
   }
-  if (kitty) write_now(kPopKitty, sizeof kPopKitty - 1);
+  if (on_screen) send(kGiveScreenBack, may_wait);
+  if (kitty) send(kPopKitty, may_wait);
   ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_mode);
-  mode_applied = 0;
+  mode_applied = false;
 }
 
 void reenter_scene() {
   if (!in_scene || mode_applied) return;
-  mode_applied = 1;
+  mode_applied = true;
   ::tcsetattr(STDIN_FILENO, TCSANOW, &scene_mode);
-  if (on_screen) write_all(kHideCursor, sizeof kHideCursor - 1);
-  if (kitty) write_all(kPushKitty, sizeof kPushKitty - 1);
+  if (on_screen) send(kHideCursor);
+  if (kitty) send(kPushKitty);
+}
+
+// Every handler runs with all other signals held off, so that none cuts the
+// giving back in half.
+void catch_signal(int sig, void (*handler)(int)) {
+  struct sigaction act {};
+  act.sa_handler = handler;
+  sigfillset(&act.sa_mask);
+  ::sigaction(sig, &act, nullptr);
+}
+
+// A signal the game was started to ignore (nohup, a background job) stays ignored.
+void catch_unless_ignored(int sig, void (*handler)(int), struct sigaction& before) {
+  ::sigaction(sig, nullptr, &before);
+  if (before.sa_handler != SIG_IGN) catch_signal(sig, handler);
 }
 
 // The terminal first, then the signal does what it would have done anyway:
@@ -122,20 +122,10 @@ void reenter_scene() {
 // nothing about it anyway.)
 void on_ending_signal(int sig) {
   int saved_errno = errno;
-  give_terminal_back_now();
+  give_terminal_back(false);
   ::sigaction(sig, &previous[sig], nullptr);
   (void)::raise(sig);
   errno = saved_errno;
-}
-
-void on_stop(int);
-
-void catch_stop() {
-  struct sigaction act;
-  std::memset(&act, 0, sizeof act);
-  act.sa_handler = on_stop;
-  sigemptyset(&act.sa_mask);
-  ::sigaction(SIGTSTP, &act, nullptr);
 }
 
 // Ctrl-Z: give the terminal back, then really stop. Execution goes on here
@@ -143,7 +133,7 @@ void catch_stop() {
 // of a process that no shell could continue), and the scene's mode returns.
 void on_stop(int) {
   int saved_errno = errno;
-  give_terminal_back_now();
+  give_terminal_back(false);
   (void)::signal(SIGTSTP, SIG_DFL);
   (void)::raise(SIGTSTP);
   sigset_t stop, before;
@@ -151,7 +141,7 @@ void on_stop(int) {
   sigaddset(&stop, SIGTSTP);
   ::sigprocmask(SIG_UNBLOCK, &stop, &before);  // the stop happens here
   ::sigprocmask(SIG_SETMASK, &before, nullptr);
-  catch_stop();
+  catch_signal(SIGTSTP, on_stop);
   reenter_scene();
   errno = saved_errno;
 }
@@ -164,52 +154,25 @@ void on_continue(int) {
   errno = saved_errno;
 }
 
-void at_exit() { give_terminal_back_now(); }
+void at_exit() { give_terminal_back(false); }
 
 void install_handlers() {
-  struct sigaction act;
-  std::memset(&act, 0, sizeof act);
-  sigemptyset(&act.sa_mask);
-  act.sa_handler = on_ending_signal;
-  for_each_ending_signal([&](int sig) {
-    if (sig >= kSignalSlots) return;
-    ::sigaction(sig, nullptr, &previous[sig]);
-    // A signal the game was started to ignore (nohup, a background job) stays ignored.
-    if (previous[sig].sa_handler != SIG_IGN) ::sigaction(sig, &act, nullptr);
-  });
-  ::sigaction(SIGTSTP, nullptr, &previous_tstp);
-  if (previous_tstp.sa_handler != SIG_IGN) catch_stop();
-  act.sa_handler = on_continue;
-  ::sigaction(SIGCONT, &act, &previous_cont);
-  handlers_installed = true;
+  for_each_ending_signal([](int sig) { catch_unless_ignored(sig, on_ending_signal, previous[sig]); });
+  catch_unless_ignored(SIGTSTP, on_stop, previous_tstp);
+  ::sigaction(SIGCONT, nullptr, &previous_cont);
+  catch_signal(SIGCONT, on_continue);
 }
 
 void uninstall_handlers() {
-  if (!handlers_installed) return;
-  for_each_ending_signal([](int sig) {
-    if (sig < kSignalSlots) ::sigaction(sig, &previous[sig], nullptr);
-  });
+  for_each_ending_signal([](int sig) { ::sigaction(sig, &previous[sig], nullptr); });
   ::sigaction(SIGTSTP, &previous_tstp, nullptr);
   ::sigaction(SIGCONT, &previous_cont, nullptr);
-  handlers_installed = false;
-}
-
-void open_quick_out() {
-  const char* name = on_screen ? ::ttyname(STDOUT_FILENO) : nullptr;
-  if (quick_out < 0 && name) quick_out = ::open(name, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-}
-
-void close_quick_out() {
-  int fd = quick_out;
-  quick_out = -1;
-  if (fd >= 0) ::close(fd);
 }
 
 }  // namespace
 
 void begin_scene_mode() {
-  static bool exit_hook = false;
-  if (!exit_hook) exit_hook = (std::atexit(at_exit) == 0);
+  [[maybe_unused]] static const int exit_hook = std::atexit(at_exit);
   on_screen = ::isatty(STDOUT_FILENO) == 1;
   if (::tcgetattr(STDIN_FILENO, &saved_mode) != 0) return;
   flowing_mode = saved_mode;
@@ -218,36 +181,39 @@ void begin_scene_mode() {
   scene_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   scene_mode.c_cc[VMIN] = 0;  // a read returns at once, with whatever has arrived
   scene_mode.c_cc[VTIME] = 0;
-  kitty = 0;
-  open_quick_out();
+  const char* name = on_screen ? ::ttyname(STDOUT_FILENO) : nullptr;
+  if (name) quick_out = ::open(name, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   install_handlers();
-  in_scene = 1;
+  in_scene = true;
   reenter_scene();
 }
 
+// Pushed after the flag is up, so that no signal in between can leave the
+// flags on; popped before it falls, for the same reason. A pop of an empty
+// stack does nothing.
 void push_kitty_flags() {
-  if (!mode_applied || kitty) return;
-  kitty = 1;
-  write_all(kPushKitty, sizeof kPushKitty - 1);
+  kitty = true;
+  send(kPushKitty);
 }
 
-void pop_kitty_flags() {
-  if (!kitty) return;
-  // Popped before the flag falls, so that no signal in between can leave
-  // the flags on; a second pop of an empty stack does nothing.
-  if (mode_applied) write_all(kPopKitty, sizeof kPopKitty - 1);
-  kitty = 0;
+bool pop_kitty_flags() {
+  if (!kitty) return false;
+  send(kPopKitty);
+  kitty = false;
+  return true;
 }
 
-bool scene_on_screen() { return on_screen != 0; }
+bool scene_on_screen() { return on_screen; }
 
 void end_scene_mode() {
-  in_scene = 0;
-  restore_terminal();
+  if (!in_scene) return;
+  in_scene = false;
+  give_terminal_back(true);
   uninstall_handlers();
-  close_quick_out();
+  const int fd = quick_out.exchange(-1);
+  if (fd >= 0) ::close(fd);
 }
 
-void send_to_terminal(const char* bytes) { write_all(bytes, std::strlen(bytes)); }
+void send_to_terminal(const char* bytes) { send(bytes); }
 
 }  // namespace platform::posix

@@ -25,8 +25,9 @@ void begin_scene_mode();
 // (pushed now, and again whenever the scene's mode comes back).
 void push_kitty_flags();
 
-// Pops the kitty flags, if pushed, without leaving the scene's mode yet.
-void pop_kitty_flags();
+// Pops the kitty flags, without leaving the scene's mode yet; false when
+// none were pushed.
+bool pop_kitty_flags();
 
 // Whether the scene's standard output is the terminal.
 bool scene_on_screen();

@@ -1,5 +1,6 @@
 #include "platform/terminal/key_decoder.h"
 
+#include <cctype>
 #include <cstdlib>
 
 namespace platform {
@@ -66,9 +67,10 @@ struct CsiKey {
   KeyAction action = KeyAction::Press;
 };
 
+// The number at `pos` (at most the end of `s`), or where there is none, as a
+// parameter left out, `fallback`.
 long number_at(const std::string& s, std::size_t pos, long fallback) {
-  if (pos >= s.size() || s[pos] < '0' || s[pos] > '9') return fallback;
-  return std::strtol(s.c_str() + pos, nullptr, 10);
+  return std::isdigit(static_cast<unsigned char>(s[pos])) ? std::strtol(s.c_str() + pos, nullptr, 10) : fallback;
 }
 
 CsiKey parse_key(const std::string& params) {
@@ -148,8 +150,8 @@ std::vector<KeyEvent> KeyDecoder::flush() {
 
 void KeyDecoder::take(char c, std::vector<KeyEvent>& events) {
   if (pending_.empty()) {
-    if (c == kEsc) pending_ = c;
-    else if (c == ' ') add_key(events, SceneKey::Space, KeyAction::Press);
+    if (c == kEsc && (keys_ || owed_ > 0)) pending_ = c;
+    else if (c == ' ' && keys_) add_key(events, SceneKey::Space, KeyAction::Press);
     else add_text(events, std::string(1, c));
     return;
   }
@@ -174,16 +176,21 @@ void KeyDecoder::finish_sequence(std::vector<KeyEvent>& events) {
   std::string seq;
   seq.swap(pending_);
   char final = seq.back();
+  std::string params = seq.substr(2, seq.size() - 3);
+  char marker = params.empty() ? '\0' : params[0];
+  if (marker == '?' && (final == 'u' || final == 'c')) {
+    const bool device = final == 'c', owed = owed_ > 0;
+    if (device && owed) --owed_;
+    if (keys_) return add(events, device ? KeyEvent::DeviceReply : KeyEvent::KittyFlags);
+    if (owed) return;  // a late answer
+  }
+  if (!keys_) return add_text(events, seq);
   if (seq[1] == 'O') {
     if (final == 'D') add_key(events, SceneKey::Left, KeyAction::Press);
     else if (final == 'C') add_key(events, SceneKey::Right, KeyAction::Press);
     else add_text(events, seq);
     return;
   }
-  std::string params = seq.substr(2, seq.size() - 3);
-  char marker = params.empty() ? '\0' : params[0];
-  if (marker == '?' && final == 'u') return add(events, KeyEvent::KittyFlags);
-  if (marker == '?' && final == 'c') return add(events, KeyEvent::DeviceReply);
   bool plain_params = marker != '?' && marker != '<' && marker != '=' && marker != '>';
   if (plain_params && (final == 'C' || final == 'D')) {
     add_key(events, final == 'D' ? SceneKey::Left : SceneKey::Right, parse_key(params).action);
@@ -193,26 +200,6 @@ void KeyDecoder::finish_sequence(std::vector<KeyEvent>& events) {
   // Any other key: kept as typed, except the releases that only kitty reports.
   if (plain_params && parse_key(params).action == KeyAction::Release) return;
   add_text(events, seq);
-}
-
-void KeyTracker::apply(const KeyEvent& event) {
-  if (event.kind != KeyEvent::Key) return;
-  int i = index(event.key);
-  if (event.action == KeyAction::Release) {
-    held_[i] = false;
-    return;
-  }
-  seen_[i] = true;
-  if (releases_reported_) held_[i] = true;
-}
-
-KeyState KeyTracker::take_frame() {
-  KeyState keys;
-  keys.left = held_[0] || seen_[0];
-  keys.right = held_[1] || seen_[1];
-  keys.space = held_[2] || seen_[2];
-  seen_[0] = seen_[1] = seen_[2] = false;
-  return keys;
 }
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 #pragma once
-// Turns the bytes a terminal sends while the archery scene reads the keyboard
-// into key events, and key events into the keys down in one frame. Pure: no
-// terminal is touched here, so every sequence can be tested with plain bytes.
+// The one parser of what a terminal sends: while the archery scene reads the
+// keyboard, its bytes become key events; before and after, they are the
+// player's typed text, less the answers to the scene's queries that came too
+// late. Pure: no terminal is touched here, so every sequence can be tested
+// with plain bytes.
 //
 // Two dialects arrive on the same wire:
 // - the plain one every terminal speaks: a space, ESC [ C/D or ESC O C/D for the
@@ -14,12 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/key_tracker.h"
 
 namespace platform {
-
-enum class SceneKey { Left, Right, Space };
-enum class KeyAction { Press, Repeat, Release };
 
 struct KeyEvent {
   enum Kind {
@@ -39,6 +38,14 @@ struct KeyEvent {
 
 class KeyDecoder {
  public:
+  // Keys are decoded while `keys` is on (in the archery scene); otherwise
+  // everything is typed text, except answers while one is owed.
+  explicit KeyDecoder(bool keys = true) : keys_(keys) {}
+  void set_keys(bool keys) { keys_ = keys; }
+  // A device-attributes query was sent: its answer is owed, and every answer
+  // that comes while one is owed is none of the player's typing.
+  void expect_reply() { ++owed_; }
+
   // Decodes what has arrived. A sequence cut off at the end of `bytes` waits
   // for the rest in the next call.
   std::vector<KeyEvent> feed(const std::string& bytes);
@@ -48,24 +55,9 @@ class KeyDecoder {
  private:
   void take(char c, std::vector<KeyEvent>& events);
   void finish_sequence(std::vector<KeyEvent>& events);
+  bool keys_;
+  int owed_ = 0;
   std::string pending_;  // an unfinished escape sequence, ESC included
-};
-
-// The three keys of one frame. A tap acts in exactly one frame. A held key acts
-// in every frame in which the terminal reports it: from press to release when
-// releases are reported, else in each frame that saw a press or an auto-repeat.
-class KeyTracker {
- public:
-  void set_releases_reported(bool reported) { releases_reported_ = reported; }
-  void apply(const KeyEvent& event);
-  // The keys down for this frame; the taps seen so far are used up.
-  KeyState take_frame();
-
- private:
-  static int index(SceneKey key) { return static_cast<int>(key); }
-  bool releases_reported_ = false;
-  bool held_[3] = {false, false, false};
-  bool seen_[3] = {false, false, false};
 };
 
 }  // namespace platform

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/terminal/key_decoder.h"
 
 namespace {
 
@@ -41,13 +40,8 @@ KeyScene::KeyScene() : live_(std::make_unique<Live>()) {
 KeyScene::~KeyScene() { finish(); }
 
 KeyState KeyScene::poll() {
-  for (int code = host_next_key(); code >= 0; code = host_next_key()) {
-    KeyEvent event;
-    event.kind = KeyEvent::Key;
-    event.key = static_cast<SceneKey>(code / 3);
-    event.action = static_cast<KeyAction>(code % 3);
-    live_->tracker.apply(event);
-  }
+  for (int code = host_next_key(); code >= 0; code = host_next_key())
+    live_->tracker.apply(static_cast<SceneKey>(code / 3), static_cast<KeyAction>(code % 3));
   return live_->tracker.take_frame();
 }
 

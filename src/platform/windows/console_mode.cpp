@@ -87,10 +87,10 @@ void uninstall_handlers() {
 
 }  // namespace
 
-bool begin_scene_mode() {
+void begin_scene_mode() {
   input = GetStdHandle(STD_INPUT_HANDLE);
   output = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (!GetConsoleMode(input, &saved_mode)) return false;
+  if (!GetConsoleMode(input, &saved_mode)) return;
   cursor_saved = GetConsoleCursorInfo(output, &saved_cursor) != 0;
   install_handlers();
   AcquireSRWLockExclusive(&lock);
@@ -102,7 +102,6 @@ bool begin_scene_mode() {
     SetConsoleCursorInfo(output, &hidden);
   }
   ReleaseSRWLockExclusive(&lock);
-  return true;
 }
 
 void end_scene_mode() {

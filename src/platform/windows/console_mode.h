@@ -11,8 +11,8 @@ namespace platform::windows {
 
 // Saves the console's input mode and cursor, then reads keys one by one
 // without echo and without waiting for Enter (Ctrl-C stays Ctrl-C) and hides
-// the cursor. False when standard input is no console.
-bool begin_scene_mode();
+// the cursor.
+void begin_scene_mode();
 
 // Puts back what begin_scene_mode() saved.
 void end_scene_mode();

@@ -20,14 +20,6 @@ bool scene_key(WORD virtual_key, SceneKey& key) {
   }
 }
 
-KeyEvent key_event(SceneKey key, KeyAction action) {
-  KeyEvent event;
-  event.kind = KeyEvent::Key;
-  event.key = key;
-  event.action = action;
-  return event;
-}
-
 }  // namespace
 
 void ConsoleKeys::read(KeyTracker& tracker) {
@@ -51,12 +43,12 @@ void ConsoleKeys::take(const INPUT_RECORD& record, KeyTracker& tracker) {
   if (record.EventType == KEY_EVENT) {
     const KEY_EVENT_RECORD& k = record.Event.KeyEvent;
     if (scene_key(k.wVirtualKeyCode, key))
-      tracker.apply(key_event(key, k.bKeyDown ? KeyAction::Press : KeyAction::Release));
+      tracker.apply(key, k.bKeyDown ? KeyAction::Press : KeyAction::Release);
     else if (kept_.size() < kMostKept)
       kept_.push_back(record);
   } else if (record.EventType == FOCUS_EVENT && !record.Event.FocusEvent.bSetFocus) {
     for (SceneKey k : {SceneKey::Left, SceneKey::Right, SceneKey::Space})
-      tracker.apply(key_event(k, KeyAction::Release));
+      tracker.apply(k, KeyAction::Release);
   }
   // Mouse, menu and window-size events mean nothing to the answers.
 }

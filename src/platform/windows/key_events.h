@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/terminal/key_decoder.h"
+#include "platform/key_tracker.h"
 
 namespace platform::windows {
 

@@ -1,0 +1,185 @@
+// In this process, on a terminal of its own: the archery scene's terminal
+// mode, given back on every way out, and the console's output. POSIX only.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "platform/posix/terminal_mode.h"
+#include "platform/system.h"
+
+namespace {
+
+// Hides the cursor and pushes the kitty flags; gives back the painting, the
+// cursor and the flags.
+const std::string kSceneStart = "\033[?25l\033[>11u", kGiveBack = "\033[?2026l\033[?25h\033[<u";
+
+// A terminal of this process's own, for what is tested in this process.
+class OwnTerminal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
+    tty_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
+    before_ = mode();
+  }
+  void TearDown() override { close(master_), close(tty_); }
+  std::string mode() const {
+    termios t{};
+    tcgetattr(tty_, &t);
+    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
+  }
+  // What the terminal shows, up to `end` or for at most a second.
+  std::string shown(const std::string& end) const {
+    std::string seen;
+    char buf[4096];
+    pollfd p = {master_, POLLIN, 0};
+    for (ssize_t n; seen.find(end) == std::string::npos && poll(&p, 1, 1000) == 1 &&
+                    (n = read(master_, buf, sizeof buf)) > 0;)
+      seen.append(buf, static_cast<std::size_t>(n));
+    return seen;
+  }
+  // In a death test's child: the terminal is the game's, in the scene's mode
+  // with the kitty flags pushed, and its output paused by a program or, with
+  // Ctrl-S, by the player. The way out must not wait on it.
+  void in_scene(bool paused_by_player = false) {
+    const rlimit no_core{0, 0};
+    setrlimit(RLIMIT_CORE, &no_core);
+    dup2(tty_, STDIN_FILENO), dup2(tty_, STDOUT_FILENO);
+    platform::posix::begin_scene_mode();
+    platform::posix::push_kitty_flags();
+    if (!paused_by_player) tcflow(tty_, TCOOFF);
+    if (paused_by_player && write(master_, "\023", 1) == 1)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));  // taken in by the terminal
+  }
+  // The terminal's own mode back, and all the scene wrote: nothing is left
+  // after the giving back, nothing of it held back.
+  void expect_given_back(const std::string& how) {
+    EXPECT_EQ(mode(), before_) << how;
+    EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack) << how;
+  }
+  int master_ = posix_openpt(O_RDWR | O_NOCTTY), tty_ = -1;
+  std::string before_;
+};
+
+using TerminalMode = OwnTerminal;
+
+TEST_F(TerminalMode, EveryEndingSignalGivesItBack) {
+  for (int sig : {SIGINT, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,
+                  SIGXCPU, SIGXFSZ, SIGRTMIN, SIGTERM}) {
+    EXPECT_EXIT({ in_scene(); raise(sig); }, testing::KilledBySignal(sig), "") << strsignal(sig);
+    expect_given_back(strsignal(sig));
+  }
+}
+
+TEST_F(TerminalMode, ACrashGivesItBack) {
+  EXPECT_EXIT({ in_scene(true); std::abort(); }, testing::KilledBySignal(SIGABRT), "");
+  expect_given_back("abort()");
+}
+
+TEST_F(TerminalMode, ExitGivesItBack) {
+  EXPECT_EXIT({ in_scene(); std::exit(3); }, testing::ExitedWithCode(3), "");
+  expect_given_back("exit()");
+}
+
+// As a job started with nohup or in the background has them.
+TEST_F(TerminalMode, SignalsIgnoredFromTheStartStayIgnored) {
+  EXPECT_EXIT({ signal(SIGINT, SIG_IGN); in_scene(); raise(SIGINT); std::exit(7); }, testing::ExitedWithCode(7), "");
+}
+
+using ConsoleOutput = OwnTerminal;
+
+// No screen of the game fills the output buffer between two questions (its
+// widest, a far duel's strip, is about 4 KiB), but a longer text must come
+// out whole, and so must a flush of a single byte, even through standard
+// output left non-blocking by whoever started the game: a pipe that takes
+// only part of a write, or nothing at all until its reader has caught up.
+TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
+  std::string text;
+  for (int line = 0; text.size() < 200000; ++line) text += std::string(line % 79, 'a' + line % 26) + "\n";
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  fcntl(ends[1], F_SETFL, O_NONBLOCK);
+  std::string seen;
+  std::thread reader([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the pipe fills up first
+    char buf[4096];
+    for (ssize_t n; (n = read(ends[0], buf, sizeof buf)) > 0;) seen.append(buf, static_cast<std::size_t>(n));
+  });
+  const int saved_out = dup(STDOUT_FILENO);
+  dup2(ends[1], STDOUT_FILENO), close(ends[1]);
+  platform::attach_console_streams();
+  std::cout << text[0] << std::flush << text.substr(1) << std::flush;  // one byte alone first
+  dup2(saved_out, STDOUT_FILENO), close(saved_out);  // the pipe's last writer gone: its end
+  reader.join();
+  close(ends[0]);
+  EXPECT_TRUE(seen == text);
+}
+
+// A terminal exactly 80 columns wide gets the text as it is: only a wider one
+// needs its lines broken where the 80th column would wrap them.
+TEST_F(ConsoleOutput, AnEightyColumnTerminalGetsTheTextAsItIs) {
+  const winsize eighty = {25, 80, 0, 0};
+  ioctl(tty_, TIOCSWINSZ, &eighty);
+  const int saved_out = dup(STDOUT_FILENO);
+  dup2(tty_, STDOUT_FILENO);
+  platform::attach_console_streams();
+  std::cout << std::string(81, 'x') << '|' << std::flush;
+  dup2(saved_out, STDOUT_FILENO), close(saved_out);
+  EXPECT_EQ(shown("|"), std::string(81, 'x') + '|');
+}
+
+void write_to(int fd) {
+  dup2(fd, STDOUT_FILENO);
+  platform::attach_console_streams();
+  std::cout << "x" << std::flush;
+}
+
+TEST_F(ConsoleOutput, AWriteThatFailsEndsTheGameAndSaysWhy) {
+  EXPECT_EXIT(write_to(open("/dev/full", O_WRONLY)), testing::ExitedWithCode(1),
+              "^vaelmoor: cannot write to standard output: No space left on device\n$");
+}
+
+// Whoever closed the pipe (with SIGPIPE ignored) wants no word about it.
+TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  close(ends[0]);
+  EXPECT_EXIT({ signal(SIGPIPE, SIG_IGN); write_to(ends[1]); }, testing::ExitedWithCode(1), "^$");
+  close(ends[1]);
+}
+
+// Only a read cut short by a signal is tried again: not the end of input
+// with an errno left at EINTR by some earlier call, nor an input gone.
+TEST(ConsoleInput, TheEndOfInputAndAnErrorAreNotReadAgain) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const int saved_in = dup(STDIN_FILENO);
+  dup2(ends[0], STDIN_FILENO), close(ends[0]), close(ends[1]);
+  bool waited = false;
+  char c = 0;
+  errno = EINTR;
+  EXPECT_EQ(platform::system::read_input(&c, 1, waited), 0);
+  close(STDIN_FILENO);
+  EXPECT_LT(platform::system::read_input(&c, 1, waited), 0);
+  dup2(saved_in, STDIN_FILENO), close(saved_in);
+}
+
+}  // namespace
+
+#endif  // _WIN32
