@@ -1,3 +1,7 @@
+// The clock of POSIX systems and of the browser alike: the standard library's
+// steady clock, which no change of the wall clock moves. Windows asks its own
+// (windows/clock.cpp).
+
 #include <chrono>
 
 #include "platform/platform.h"
