@@ -19,12 +19,29 @@ Module.host = (() => {
   process.stdin.on('error', () => arrived(null));
   process.stdin.pause();
 
+  // How the game was started, as vaelmoor-node saw it before node hid it.
+  const stdoutClosed = process.env.VAELMOOR_NODE_STDOUT === 'closed';
+  const sigpipeIgnored = process.env.VAELMOOR_NODE_SIGPIPE === 'ignored';
+
+  // A pipe whose reader has gone ends the game by SIGPIPE, as it ends the
+  // native game, unless the game was started with SIGPIPE ignored. node
+  // ignores it; once its last listener is removed, its action is the
+  // default again.
+  const brokenPipe = () => {
+    if (sigpipeIgnored) return;
+    process.on('SIGPIPE', () => {});
+    process.removeAllListeners('SIGPIPE');
+    process.kill(process.pid, 'SIGPIPE');
+  };
+
   // Writes all of `bytes` to the descriptor `fd`: 0, or the error number.
   const writeAll = (fd, bytes) => {
     for (let done = 0; done < bytes.length;) {
+      if (fd === 1 && stdoutClosed) return ERRNO_CODES.EBADF;
       try {
         done += fs.writeSync(fd, bytes, done);
       } catch (e) {
+        if (e.code === 'EPIPE') brokenPipe();
         if (e.code !== 'EAGAIN') return ERRNO_CODES[e.code] || ERRNO_CODES.EIO;
       }
     }
