@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The web build (make web, with Debian's emscripten): every golden game
-# played piped by build-ci-web/vaelmoor-node, byte for byte, with its exit
-# status and the stats.txt it leaves; then the page in Debian's headless
+# played piped by build-ci-web/vaelmoor-node as tests/golden/play-all.sh
+# plays it (the output byte for byte, the status, the stats.txt it leaves),
+# and the node game's ends with standard streams that cannot be used, as
+# step 60 checks the native game's; then the page in Debian's headless
 # Chromium with real key events (tests/web/browser_test.mjs, driven by
 # puppeteer-core exactly as web/package-lock.json pins it). The scene's
 # screenshot is left in build-ci-web/archery-scene.png.
@@ -19,34 +21,10 @@ trap 'rm -f "$log"' EXIT
 make web WEB_BUILD=$build CMAKE_ARGS="-DVAELMOOR_WERROR=ON" >"$log" 2>&1 || { tail -60 "$log"; exit 1; }
 echo "make web: $((SECONDS - start)) s"
 
-# Like tests/golden_test.cpp: the output byte for byte, status 0, and the
-# save it leaves (its .saved, else the .save it found, else none).
-game=$(realpath $build/vaelmoor-node)
-golden=$(realpath tests/golden)
-passed=0 failed=0
-for in in "$golden"/*.in; do
-  name=$(basename "$in" .in)
-  base=$golden/$name
-  work=$(mktemp -d)
-  [ -f "$base.save" ] && cp "$base.save" "$work/stats.txt"
-  status=0
-  (cd "$work" && "$game" <"$in" >out) || status=$?
-  saved=$base.saved
-  [ -f "$saved" ] || saved=$base.save
-  why=
-  cmp -s "$work/out" "$base.out" || why="its output differs: $(cmp "$work/out" "$base.out" 2>&1 | head -1)"
-  [ $status = 0 ] || why="$why; status $status"
-  if [ -f "$saved" ]; then
-    cmp -s "$work/stats.txt" "$saved" || why="$why; stats.txt is not $(basename "$saved")"
-  elif [ -e "$work/stats.txt" ]; then
-    why="$why; it left a stats.txt"
-  fi
-  rm -rf "$work"
-  if [ -z "$why" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $name: ${why#; }"; fi
-done
-if "$game" --help | cmp -s - tests/golden/help.txt; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL --help"; fi
-echo "golden games under node: $passed passed, $failed failed ($((SECONDS - start)) s)"
-[ $failed = 0 ]
+echo "-- golden games under node"
+sh tests/golden/play-all.sh $build/vaelmoor-node
+echo "-- standard streams that cannot be used, under node ($((SECONDS - start)) s)"
+bash .ci/steps/60-broken-streams.sh $build/vaelmoor-node
 
 # The browser's driver, and nothing but what the lock file names.
 npm_dir=$build/test-npm
