@@ -4,6 +4,9 @@
 // (emscripten's own fsync cannot be used there).
 
 #include <emscripten.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -34,22 +37,27 @@ bool persist(const char* path, std::string& why) {
 
 namespace platform {
 
-// "x": created only where nothing of that name is, not even a link. It
-// takes the permission bits of an old save of its own (not of a link).
+// Created only where nothing of that name is, not even a link, readable by
+// its owner alone until it takes the owner (where the system allows) and
+// permission bits of an old save of its own (not of a link). The file is
+// reached through its descriptor only, never by its name again.
 NewFile write_new_file(const std::string& name, const std::string& text, const std::string& like,
                        std::string& why) {
-  std::FILE* file = std::fopen(name.c_str(), "wx");
-  if (!file) {
+  struct stat old;
+  bool has_old = ::lstat(like.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, has_old ? 0600 : 0666);
+  if (fd < 0) {
     why = std::strerror(errno);
-    return errno == EEXIST ? NewFile::NameTaken : NewFile::Failed;
+    return errno == EEXIST || errno == ELOOP ? NewFile::NameTaken : NewFile::Failed;
   }
-  std::error_code ignored;
-  std::filesystem::file_status old = std::filesystem::symlink_status(like, ignored);
-  if (old.type() == std::filesystem::file_type::regular)
-    std::filesystem::permissions(name, old.permissions(), ignored);
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (has_old) {  // neither need succeed: the file is then the player's own
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    (void)!::fchmod(fd, old.st_mode & 07777);
+  }
+  std::FILE* file = ::fdopen(fd, "w");
+  bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (!written) why = std::strerror(errno);
-  if (std::fclose(file) != 0 && written) {
+  if ((file ? std::fclose(file) : ::close(fd)) != 0 && written) {
     written = false;
     why = std::strerror(errno);
   }
