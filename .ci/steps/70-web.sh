@@ -12,8 +12,12 @@ cd "$(dirname "$0")/../.."
 start=$SECONDS
 build=build-ci-web
 
-bash .ci/install-deps.sh emscripten chromium nodejs
-command -v npm >/dev/null || bash .ci/install-deps.sh npm  # Debian's nodejs comes without it
+# Debian's nodejs comes without npm (NodeSource's brings its own). What
+# the packages merely recommend (printing, network discovery, ...) is not
+# needed here and only takes time to install.
+npm=
+command -v npm >/dev/null || npm=npm
+bash .ci/install-deps.sh --no-install-recommends emscripten chromium nodejs $npm
 echo "installs: $((SECONDS - start)) s"
 
 log=$(mktemp)
