@@ -6,7 +6,7 @@ JOBS ?= 2
 # enters; MAKEFLAGS carries the silence down to it.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all configure build run test clean
+.PHONY: all configure build run test clean web serve-web
 
 all: build
 
@@ -33,3 +33,20 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The game in a browser page, and under node (README: "Play in a browser").
+# emscripten runs its tools under node, which finds Debian's modules for
+# them only when told where they are.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8080
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	@if [ -n "$(strip $(CMAKE_ARGS))" ] || [ ! -f "$(WEB_BUILD)/CMakeCache.txt" ]; then \
+	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B "$(WEB_BUILD)" -DVAELMOOR_TESTS=OFF \
+	    -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_ARGS); \
+	fi
+	$(EMSCRIPTEN_ENV) cmake --build "$(WEB_BUILD)" -j $(JOBS)
+
+serve-web: web
+	@echo "Vaelmoor is served at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops it)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory "$(WEB_BUILD)/www"

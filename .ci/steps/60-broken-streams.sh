@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Standard streams that cannot be used, on the real game: standard input
 # closed or a folder is the end of input (the closing, status 0); standard
-# output on a full device ends the game with status 1 and the error named on
-# standard error; into a pipe whose reader has gone it ends silently with
-# status 1 when SIGPIPE is ignored, else SIGPIPE ends it; past the file-size
-# limit it ends with status 1 and the error named. Saves: past the file-size
-# limit and on a full disk (where a small file system can be mounted for it)
-# they name the system's reason; in a folder that cannot be read they stand.
+# output closed or on a full device ends the game with status 1 and the error
+# named on standard error; into a pipe whose reader has gone it ends silently
+# with status 1 when SIGPIPE is ignored, else SIGPIPE ends it; past the
+# file-size limit it ends with status 1 and the error named. Saves: past the
+# file-size limit and on a full disk (where a small file system can be
+# mounted for it) they name the system's reason; in a folder that cannot be
+# read they stand.
 #
 # Settings (for running this step by hand): VAELMOOR_LINUX_BUILD (default
-# build-ci, see .ci/linux-game.sh).
+# build-ci, see .ci/linux-game.sh). Another game that must end the same way
+# can be named instead: 60-broken-streams.sh build-ci-web/vaelmoor-node.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-game=$(bash .ci/linux-game.sh)
+if [ $# -gt 0 ]; then game=$(realpath "$1"); else game=$(bash .ci/linux-game.sh); fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -37,6 +39,8 @@ run sh -c '"$0" <&- >out 2>err' "$game"
 check "standard input closed" 0 "" yes
 run sh -c '"$0" </ >out 2>err' "$game"
 check "standard input a folder" 0 "" yes
+run sh -c '"$0" </dev/null >&- 2>err' "$game"
+check "standard output closed" 1 "vaelmoor: cannot write to standard output: Bad file descriptor" no
 run sh -c '"$0" </dev/null >/dev/full 2>err' "$game"
 check "standard output on /dev/full" 1 "vaelmoor: cannot write to standard output: No space left on device" no
 # The reader is gone before the game's closing: the game waits on its input meanwhile.

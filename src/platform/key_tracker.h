@@ -1,5 +1,5 @@
 #pragma once
-// The archery scene's three keys as both systems' keyboards report them, and
+// The archery scene's three keys as every system's keyboard reports them, and
 // which of them are down in one frame. Pure: plain values in and out.
 
 namespace platform {

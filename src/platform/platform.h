@@ -1,8 +1,9 @@
 #pragma once
 // The only door from the game to the operating system and the terminal.
-// posix/ and windows/ implement it, the build picks one. What answers live,
-// the clock, the random bits and the keyboard, is built apart from the rest
-// (vaelmoor_realtime), so that the tests link a fake of it in its place.
+// posix/, windows/ and web/ (a browser page, or node) implement it, the
+// build picks one. What answers live, the clock, the random bits and the
+// keyboard, is built apart from the rest (vaelmoor_realtime), so that the
+// tests link a fake of it in its place.
 
 #include <cstddef>
 #include <cstdint>
@@ -86,8 +87,9 @@ unsigned long process_id();
 
 namespace platform {
 
-// Whether standard input is a keyboard that can be read live (a terminal, or a
-// console on Windows). Piped or scripted input has no keys to hold down.
+// Whether standard input is a keyboard that can be read live (a terminal, a
+// console on Windows, a browser page). Piped or scripted input has no keys
+// to hold down.
 bool keyboard_available();
 
 // While a KeyScene lives, the keyboard is read key by key instead of answer by
@@ -117,7 +119,8 @@ class KeyScene {
   void pause(unsigned ms);
   // Ends the scene and gives back what was typed meanwhile that was none of
   // the three keys, for the answers that follow (nothing on Windows, where
-  // those keys go back into the console's own input instead).
+  // those keys go back into the console's own input instead, nor in a
+  // browser page, whose line editor keeps them).
   std::string finish();
 
  private:

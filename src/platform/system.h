@@ -1,5 +1,5 @@
 #pragma once
-// What each system supplies to the console streams, which both systems
+// What each system supplies to the console streams, which all systems
 // share (console_streams.cpp), and what those streams offer each system.
 
 #include <cstddef>
