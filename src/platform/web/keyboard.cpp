@@ -32,10 +32,7 @@ struct KeyScene::Live {
 
 bool keyboard_available() { return host_has_keys() != 0; }
 
-KeyScene::KeyScene() : live_(std::make_unique<Live>()) {
-  live_->tracker.set_releases_reported(true);
-  host_begin_scene();
-}
+KeyScene::KeyScene() : live_(std::make_unique<Live>()) { host_begin_scene(); }
 
 KeyScene::~KeyScene() { finish(); }
 
