@@ -165,10 +165,12 @@ async function startGame() {
     error: (bytes) => { term.write(bytes); return 0; },
     persist: () => sync(files, false),
     processId: () => processId,
-    async processGone(id) {
+    // A temporary save (stats.txt.PROCESS.TOKEN.tmp) is abandoned when no
+    // tab holds the lock of the game whose number its name carries.
+    async fileAbandoned(name) {
       if (!navigator.locks) return false;
       const locks = await navigator.locks.query();
-      return !locks.held.some((lock) => lock.name === lockName(id));
+      return !locks.held.some((lock) => lock.name === lockName(Number(name.split('.')[2])));
     },
     hasKeys: () => true,
     beginScene() {

@@ -66,9 +66,13 @@ NewFile write_new_file(const std::string& name, const std::string& text, const s
   return NewFile::Failed;
 }
 
+// In the page the move is in the browser's storage only once the folder is
+// written there: until then there is no save. Under node the host counts a
+// folder it cannot flush as no failure, as the POSIX build does.
 bool replace_file(const std::string& from, const std::string& to, std::string& why) {
   if (std::rename(from.c_str(), to.c_str()) != 0) {
     why = std::strerror(errno);
+    std::remove(from.c_str());
     return false;
   }
   return persist(".", why);
@@ -87,10 +91,16 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 }
 
 EM_JS(int, host_process_id, (), { return Module.host.processId(); });
-EM_ASYNC_JS(int, host_process_gone, (double id), { return (await Module.host.processGone(id)) ? 1 : 0; });
+EM_ASYNC_JS(int, host_file_abandoned, (const char* name), {
+  return (await Module.host.fileAbandoned(UTF8ToString(name))) ? 1 : 0;
+});
 
 unsigned long process_id() { return static_cast<unsigned long>(host_process_id()); }
 
-bool process_gone(unsigned long id) { return host_process_gone(static_cast<double>(id)) != 0; }
+// Neither the browser's storage nor node locks a file: the host knows from
+// the name which game's it is, and whether that game still runs.
+void remove_abandoned_file(const std::string& name) {
+  if (host_file_abandoned(name.c_str()) != 0) std::remove(name.c_str());
+}
 
 }  // namespace platform

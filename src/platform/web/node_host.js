@@ -68,26 +68,28 @@ Module.host = (() => {
     },
     write: (bytes) => writeAll(1, bytes),
     error: (bytes) => writeAll(2, bytes),
-    // Some file systems cannot flush a folder at all: its entries are then
-    // as safe as that system makes them.
+    // Once a save has moved into place it stands: a folder that cannot be
+    // opened (one its player may write to but not read) or flushed (some
+    // file systems cannot flush a folder) is as safe as that system makes it.
     async persist(path) {
       try {
         const fd = fs.openSync(path, 'r');
         try {
           fs.fsyncSync(fd);
-        } catch (e) {
-          if (path !== '.' || e.code !== 'EINVAL') throw e;
         } finally {
           fs.closeSync(fd);
         }
         return '';
       } catch (e) {
-        return e.message;
+        return path === '.' ? '' : e.message;
       }
     },
     processId: () => process.pid,
+    // node locks no files: a temporary save (stats.txt.PROCESS.TOKEN.tmp) is
+    // abandoned when the game whose process number its name carries is gone.
     // Signal 0 only asks; a game of another user answers EPERM, and is alive.
-    processGone(id) {
+    fileAbandoned(name) {
+      const id = Number(name.split('.')[2]);
       if (!(id > 0 && id < 2 ** 31)) return false;  // 0 would ask the whole group
       try {
         process.kill(id, 0);
