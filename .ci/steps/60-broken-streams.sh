@@ -65,15 +65,17 @@ fi
 # A new hero, saved at the prompt after creation, in a folder that its player
 # may write to but not read (mode 0300): the move into place succeeds, only
 # the folder's flush cannot open it, and the save stands without a word. As
-# root, who may read any folder, the game is played by nobody.
-cp "$game" vaelmoor && chmod 755 . vaelmoor
+# root, who may read any folder, the game is played by nobody, from a copy
+# (with the files the node game is made of beside it) that nobody may run.
+for part in "$game" "$game.js" "$game.wasm"; do [ ! -e "$part" ] || cp "$part" .; done
+mine=$(basename "$game") && chmod 755 . "$mine"
 mkdir unlisted && printf 'Old\n' >unlisted/stats.txt && chmod 0300 unlisted
 player=()
 if [ "$(id -u)" = 0 ]; then
   chown -R nobody unlisted
   player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
-(cd unlisted && printf "1 0 Hero 9 12 0 4 0 0 0 1 0\n" | "${player[@]}" ../vaelmoor >../out 2>&1) || true
+(cd unlisted && printf "1 0 Hero 9 12 0 4 0 0 0 1 0\n" | "${player[@]}" "../$mine" >../out 2>&1) || true
 if grep -q "saving...$" out && ! grep -q "Could not save" out && head -1 unlisted/stats.txt | grep -qx Hero; then
   echo "ok: a save in a folder that cannot be listed stands, and nothing says it failed"
 else
