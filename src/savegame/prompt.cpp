@@ -2,7 +2,6 @@
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
-#include <regex>
 #include <sstream>
 #include <system_error>
 
@@ -29,10 +28,23 @@ std::string temp_name(unsigned long process, std::uint64_t token) {
   return name.str();
 }
 
-// Whether `name` is one that temp_name() makes (of kSaveFileName's).
+// Whether `text` is made only of the characters in `set`, and of one at least.
+bool only(const std::string& text, const char* set) {
+  return !text.empty() && text.find_first_not_of(set) == std::string::npos;
+}
+
+// Whether `name` is one that temp_name() makes (of kSaveFileName's). Checked
+// by hand: a regular expression would make the game a fifth larger.
 bool is_temp_name(const std::string& name) {
-  static const std::regex kTempName(R"(stats\.txt\.[0-9]+\.[0-9a-f]{16}\.tmp)");
-  return std::regex_match(name, kTempName);
+  const std::string head = std::string(kSaveFileName) + '.', tail = ".tmp";
+  const std::size_t token = 16;
+  if (name.size() < head.size() + 2 + token + tail.size() || name.compare(0, head.size(), head) != 0 ||
+      name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  const std::string middle = name.substr(head.size(), name.size() - head.size() - tail.size());
+  const std::size_t dot = middle.size() - token - 1;  // between the process and the token
+  return middle[dot] == '.' && only(middle.substr(0, dot), "0123456789") &&
+         only(middle.substr(dot + 1), "0123456789abcdef");
 }
 
 // A game that ends in the middle of a save leaves its temporary file behind.
