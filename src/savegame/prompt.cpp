@@ -1,8 +1,8 @@
+#include <cinttypes>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
-#include <iomanip>
 #include <ostream>
-#include <sstream>
 #include <system_error>
 
 #include "console/console.h"
@@ -22,10 +22,11 @@ constexpr int kNameTries = 16;
 // the same name (not even one with the same process number in another
 // container sharing the folder) and nobody can plant a file there in time.
 std::string temp_name(unsigned long process, std::uint64_t token) {
-  std::ostringstream name;
-  name << kSaveFileName << '.' << process << '.' << std::hex << std::setfill('0') << std::setw(16) << token
-       << ".tmp";
-  return name.str();
+  // snprintf, not a stream: a hardened build checks it against the buffer,
+  // and a packager's tools look for such checks (lintian's fortify test).
+  char name[64];  // stats.txt, 20 digits at most, 16 hex digits and the dots: 51 bytes
+  (void)std::snprintf(name, sizeof name, "%s.%lu.%016" PRIx64 ".tmp", kSaveFileName, process, token);
+  return name;
 }
 
 // Whether `text` is made only of the characters in `set`, and of one at least.
