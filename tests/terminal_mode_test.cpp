@@ -178,7 +178,7 @@ TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
   termios timed{};
   tcgetattr(tty_, &timed);
   timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
-  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 1;
+  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 0;  // a read comes back at once, empty
   tcsetattr(tty_, TCSANOW, &timed);
   const int saved_in = dup(STDIN_FILENO);
   bool waited = false;

@@ -20,7 +20,7 @@ namespace {
 
 // The new file that write_new_file has written: open, and so locked, until
 // replace_file has moved it.
-int held;
+int held = -1;
 
 // Whether the open file `fd` is still the one called `name`: another may
 // have removed it, or put another file in its place, since it was opened.
@@ -101,6 +101,7 @@ bool replace_file(const std::string& from, const std::string& to, std::string& w
     ::unlink(from.c_str());
   }
   ::close(held);
+  held = -1;
   return moved;
 }
 
