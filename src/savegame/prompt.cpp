@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
 #include "console/console.h"
