@@ -15,9 +15,10 @@ namespace {
 
 // Bytes handed to the host are copied out of the game's memory: the page's
 // terminal draws them later, when that memory may hold something else.
-EM_JS(int, host_is_console, (int fd), { return Module.host.isConsole(fd) ? 1 : 0; });
+// JavaScript's true and false reach the game as 1 and 0.
+EM_JS(int, host_is_console, (int fd), { return Module.host.isConsole(fd); });
 EM_JS(int, host_columns, (), { return Module.host.columns(); });
-EM_JS(int, host_has_input, (), { return Module.host.hasInput() ? 1 : 0; });
+EM_JS(int, host_has_input, (), { return Module.host.hasInput(); });
 EM_ASYNC_JS(int, host_read, (char* buf, int size), {
   const bytes = await Module.host.read(size);
   HEAPU8.set(bytes, buf);

@@ -23,7 +23,7 @@ namespace {
 EM_ASYNC_JS(int, host_persist, (const char* path, char* why, int size), {
   const failure = await Module.host.persist(UTF8ToString(path));
   if (failure) stringToUTF8(failure, why, size);
-  return failure ? 1 : 0;
+  return Boolean(failure);
 });
 
 bool persist(const char* path, std::string& why) {
@@ -92,7 +92,7 @@ bool read_small_file(const std::string& name, std::size_t limit, std::string& by
 
 EM_JS(int, host_process_id, (), { return Module.host.processId(); });
 EM_ASYNC_JS(int, host_file_abandoned, (const char* name), {
-  return (await Module.host.fileAbandoned(UTF8ToString(name))) ? 1 : 0;
+  return Module.host.fileAbandoned(UTF8ToString(name));
 });
 
 unsigned long process_id() { return static_cast<unsigned long>(host_process_id()); }

@@ -15,7 +15,7 @@
 
 namespace {
 
-EM_JS(int, host_has_keys, (), { return Module.host.hasKeys() ? 1 : 0; });
+EM_JS(int, host_has_keys, (), { return Module.host.hasKeys(); });
 EM_JS(void, host_begin_scene, (), { Module.host.beginScene(); });
 EM_JS(void, host_end_scene, (), { Module.host.endScene(); });
 // The next key event since the last call, -1 for none: 3 * key + action,
