@@ -2,11 +2,13 @@
 // The test program is linked with fsync, rename, read and flock wrapped
 // (-Wl,--wrap, tests/CMakeLists.txt): these wrappers fail the next such call
 // once on demand, else hand it on. The game has no test hooks.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -62,15 +64,20 @@ const std::string kOldSave = "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n
 const std::string kSaving = "save?(will overwrite old game)(1 for yes): saving...\n";
 const std::string kCouldNot = "Could not save to stats.txt: ";
 
-// A flush that fails before the move leaves the old save and says why. Once
-// the move is done the new save stands: a folder that cannot be flushed then
-// is no failure. Another game's sweep that got to the new file before its
+// A write, flush or move that fails leaves the old save, says why in the
+// system's words, and play goes on. Once the move is done the new save
+// stands: a folder that cannot be flushed then is no failure. Another game's sweep that got to the new file before its
 // lock (holds it, or has removed it) makes the save take the next name; the
 // sweep removes only the file it locked, not one put in its place meanwhile;
 // a file system without locks saves all the same. Nothing else is left.
 TEST_F(FileFaults, SavesTellWhatFailed) {
   const std::string dead = "stats.txt.900000009.0123456789abcdef.tmp";
+  rlimit no_limit{};
+  ::getrlimit(RLIMIT_FSIZE, &no_limit);
+  ::signal(SIGXFSZ, SIG_IGN);
+  const rlimit small{100, no_limit.rlim_max};
   const std::tuple<std::function<void()>, const char*, bool, long> cases[] = {  // why, replaced, files left
+      {[&] { ::setrlimit(RLIMIT_FSIZE, &small); }, "File too large", false, 1},
       {[] { file_flush_fault = EIO; }, "Input/output error", false, 1},
       {[] { rename_fault = EXDEV; }, "Invalid cross-device link", false, 1},
       {[] { folder_flush_fault = EIO; }, "", true, 1},
@@ -86,7 +93,7 @@ TEST_F(FileFaults, SavesTellWhatFailed) {
     write_file("stats.txt", kOldSave);
     fault();
     const std::string out = play("1 0 New 9 12 0 4 0 0 0 1 7 0\n");
-    before_lock = nullptr;
+    before_lock = nullptr, ::setrlimit(RLIMIT_FSIZE, &no_limit);
     const std::string told = *why ? kCouldNot + why + "\nenter a number to continue: " : "";
     EXPECT_NE(out.find(kSaving + told + kClear + "Strength:      9\n"), std::string::npos) << why << '\n' << out;
     EXPECT_EQ(read_file("stats.txt").rfind(replaced ? "New\n" : kOldSave, 0), 0u) << why;

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -103,6 +104,15 @@ TEST_F(TerminalMode, SignalsIgnoredFromTheStartStayIgnored) {
   EXPECT_EXIT({ signal(SIGINT, SIG_IGN); in_scene(); raise(SIGINT); std::exit(7); }, testing::ExitedWithCode(7), "");
 }
 
+// Writes each text through the console's output stream to `fd`, flushed one by one.
+void write_through(int fd, std::initializer_list<std::string> texts) {
+  const int saved_out = dup(STDOUT_FILENO);
+  dup2(fd, STDOUT_FILENO);
+  platform::attach_console_streams();
+  for (const std::string& text : texts) std::cout << text << std::flush;
+  dup2(saved_out, STDOUT_FILENO), close(saved_out);
+}
+
 using ConsoleOutput = OwnTerminal;
 
 // No screen of the game fills the output buffer between two questions (its
@@ -122,11 +132,8 @@ TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
     char buf[4096];
     for (ssize_t n; (n = read(ends[0], buf, sizeof buf)) > 0;) seen.append(buf, static_cast<std::size_t>(n));
   });
-  const int saved_out = dup(STDOUT_FILENO);
-  dup2(ends[1], STDOUT_FILENO), close(ends[1]);
-  platform::attach_console_streams();
-  std::cout << text[0] << std::flush << text.substr(1) << std::flush;  // one byte alone first
-  dup2(saved_out, STDOUT_FILENO), close(saved_out);  // the pipe's last writer gone: its end
+  write_through(ends[1], {text.substr(0, 1), text.substr(1)});
+  close(ends[1]);  // the pipe's last writer gone: its end
   reader.join();
   close(ends[0]);
   EXPECT_TRUE(seen == text);
@@ -137,22 +144,12 @@ TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
 TEST_F(ConsoleOutput, AnEightyColumnTerminalGetsTheTextAsItIs) {
   const winsize eighty = {25, 80, 0, 0};
   ioctl(tty_, TIOCSWINSZ, &eighty);
-  const int saved_out = dup(STDOUT_FILENO);
-  dup2(tty_, STDOUT_FILENO);
-  platform::attach_console_streams();
-  std::cout << std::string(81, 'x') << '|' << std::flush;
-  dup2(saved_out, STDOUT_FILENO), close(saved_out);
+  write_through(tty_, {std::string(81, 'x') + '|'});
   EXPECT_EQ(shown("|"), std::string(81, 'x') + '|');
 }
 
-void write_to(int fd) {
-  dup2(fd, STDOUT_FILENO);
-  platform::attach_console_streams();
-  std::cout << "x" << std::flush;
-}
-
 TEST_F(ConsoleOutput, AWriteThatFailsEndsTheGameAndSaysWhy) {
-  EXPECT_EXIT(write_to(open("/dev/full", O_WRONLY)), testing::ExitedWithCode(1),
+  EXPECT_EXIT(write_through(open("/dev/full", O_WRONLY), {"x"}), testing::ExitedWithCode(1),
               "^vaelmoor: cannot write to standard output: No space left on device\n$");
 }
 
@@ -161,7 +158,7 @@ TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
   close(ends[0]);
-  EXPECT_EXIT({ signal(SIGPIPE, SIG_IGN); write_to(ends[1]); }, testing::ExitedWithCode(1), "^$");
+  EXPECT_EXIT({ signal(SIGPIPE, SIG_IGN); write_through(ends[1], {"x"}); }, testing::ExitedWithCode(1), "^$");
   close(ends[1]);
 }
 
