@@ -1,6 +1,5 @@
-// The tests' clock and keyboard, linked in place of the live ones. Games
-// played in-process read scripted answers, not the terminal the tests run in:
-// like piped input, they have no keyboard for the archery scene.
+// The tests' clock and keyboard, linked in place of the live ones: like piped
+// input, games played in-process have no keyboard for the archery scene.
 #include <ostream>
 
 #include "harness.h"

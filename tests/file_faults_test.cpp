@@ -1,7 +1,9 @@
-// Saves and loads when the system fails them, or another game races them.
-// The test program is linked with fsync, rename, read and flock wrapped
-// (-Wl,--wrap, tests/CMakeLists.txt): these wrappers fail the next such call
-// once on demand, else hand it on. The game has no test hooks.
+// Saves and loads when the system fails them, another game races them, or
+// names are planted where they write. The test program is linked with fsync,
+// rename, read and flock wrapped (-Wl,--wrap, tests/CMakeLists.txt): these
+// wrappers fail the next such call once on demand. The game has no test hooks.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -58,18 +60,22 @@ int __wrap_flock(int fd, int operation) {
 
 namespace {
 
+namespace fs = std::filesystem;
 using FileFaults = GameTest;
+using SaveFaults = GameTest;
 
 const std::string kOldSave = "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n0\n0\n0\n";
 const std::string kSaving = "save?(will overwrite old game)(1 for yes): saving...\n";
 const std::string kCouldNot = "Could not save to stats.txt: ";
+const std::string kToTheSavePrompt = "1 0 New 9 12 0 4 0 0 0 ";  // a new hero, up to his save prompt
 
 // A write, flush or move that fails leaves the old save, says why in the
-// system's words, and play goes on. Once the move is done the new save
-// stands: a folder that cannot be flushed then is no failure. Another game's sweep that got to the new file before its
-// lock (holds it, or has removed it) makes the save take the next name; the
-// sweep removes only the file it locked, not one put in its place meanwhile;
-// a file system without locks saves all the same. Nothing else is left.
+// system's words, and play goes on; once moved, the new save stands (a folder
+// that cannot be flushed then is no failure). Another game's sweep that got to
+// the new file before its lock (holds it, or has removed it) makes the save
+// take the next name; the sweep removes only the file it locked, not one put
+// in its place meanwhile; a file system without locks saves all the same.
+// Nothing else is left.
 TEST_F(FileFaults, SavesTellWhatFailed) {
   const std::string dead = "stats.txt.900000009.0123456789abcdef.tmp";
   rlimit no_limit{};
@@ -92,7 +98,7 @@ TEST_F(FileFaults, SavesTellWhatFailed) {
     for (const auto& file : std::filesystem::directory_iterator(dir_)) std::filesystem::remove(file);
     write_file("stats.txt", kOldSave);
     fault();
-    const std::string out = play("1 0 New 9 12 0 4 0 0 0 1 7 0\n");
+    const std::string out = play(kToTheSavePrompt + "1 7 0\n");
     before_lock = nullptr, ::setrlimit(RLIMIT_FSIZE, &no_limit);
     const std::string told = *why ? kCouldNot + why + "\nenter a number to continue: " : "";
     EXPECT_NE(out.find(kSaving + told + kClear + "Strength:      9\n"), std::string::npos) << why << '\n' << out;
@@ -111,6 +117,57 @@ TEST_F(FileFaults, LoadsGiveUpOnAReadErrorOnly) {
     EXPECT_NE(play("1 1 0\n").find(std::string("loading...\n") + shown), std::string::npos) << error;
     read_fault = 0;
   }
+}
+
+// Nothing already called as a save's temporary file is written or followed
+// (a link, to a file or to nothing, a folder, the name the game used to
+// make): the save takes the next name. A new save keeps the old one's mode
+// (here read-only), and its owner where the system allows.
+TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
+  write_file("victim", "mine\n");
+  write_file("stats.txt", kOldSave);
+  const bool root = ::geteuid() == 0;
+  ASSERT_EQ(::chmod("stats.txt", 0444) + (root ? ::chown("stats.txt", 1234, 1234) : 0), 0);
+  const std::string mine = "stats.txt." + std::to_string(::getpid());
+  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".tmp"));
+  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".0000000000000010.tmp"));
+  fs::create_symlink(dir_ / "none", dir_ / (mine + ".0000000000000011.tmp"));
+  fs::create_directory(dir_ / (mine + ".0000000000000012.tmp"));
+  set_fake_random(0x10);
+  play(kToTheSavePrompt + "1\n");
+  struct stat saved{};
+  EXPECT_EQ(::stat("stats.txt", &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0444u);
+  EXPECT_EQ(saved.st_uid, root ? 1234 : ::getuid());
+  EXPECT_NE(read_file("stats.txt"), kOldSave);
+  EXPECT_EQ(read_file("victim"), "mine\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 6);
+}
+
+// A save removes the temporary files no game holds (stats.txt.PID.RANDOM.tmp,
+// RANDOM 16 hex digits, left by games that ended in a save), and only those:
+// not one a game holds, whatever its number, nor a link, nor another name.
+// A first save gets the usual mode of a new file.
+TEST_F(SaveFaults, SavesClearTheTemporaryFilesNoGameHolds) {
+  const std::pair<std::string, bool> files[] = {  // and whether it stays
+      {"stats.txt.900000009.0123456789abcdef.tmp", false},
+      {"stats.txt.900000008.0123456789abcdef.tmp", true},  // held below, though no process has its number
+      {"stats.txt.900000009.0123456789abcdef.tmp.keep", true},
+      {"stats.txt.900000009.0123456789ABCDEF.tmp", true},
+      {"stats.txt.900000009.123456789abcdef.tmp", true},
+      {"stats.txt.900000007.fedcba9876543210.tmp", true}};  // made a link below
+  for (const auto& [name, kept] : files) write_file(name, kOldSave);
+  fs::remove(dir_ / files[5].first), fs::create_symlink("stats.txt", dir_ / files[5].first);
+  const int held = ::open(files[1].first.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  play(kToTheSavePrompt + "1\n");
+  ::close(held);
+  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / name)), kept) << name;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat saved{};
+  EXPECT_EQ(::stat("stats.txt", &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0666u & ~mask);
 }
 
 }  // namespace

@@ -15,8 +15,7 @@ class GameTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Resets the game's globals, feeds `input` as standard input, plays a whole
-  // game and returns everything it wrote.
+  // Resets the game's globals, plays a whole game on `input`, returns all it wrote.
   std::string play(const std::string& input);
 
   // Runs any piece of the game on scripted input (globals are left as they
@@ -26,18 +25,19 @@ class GameTest : public ::testing::Test {
   std::string read_file(const std::string& name) const;
   void write_file(const std::string& name, const std::string& text) const;
 
-  std::filesystem::path dir_;
-  std::filesystem::path old_dir_;
+  std::filesystem::path dir_, old_dir_;
   int status_ = -1;
 };
 
-// What a screen clear leaves in the game's output: the escape bytes on POSIX,
-// nothing on Windows, where the console API clears the console itself.
+// What a screen clear leaves in the output: nothing on Windows (console calls).
 #ifdef _WIN32
 inline const std::string kClear;
 #else
 inline const std::string kClear = "\033[H\033[2J";
 #endif
+
+// A file's bytes, all of them.
+std::string slurp(const std::filesystem::path& path);
 
 // How many times `piece` appears in `text`.
 std::size_t count_of(const std::string& text, const std::string& piece);

@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -30,8 +28,7 @@ std::string refused(const std::string& what) { return "vaelmoor: " + what + " (t
 
 TEST(Options, HelpIsTheKeptTextInLinesUnder80Columns) {
   const std::string help = answer({"--help"})[1];
-  std::ifstream kept(VAELMOOR_GOLDEN_DIR "/help.txt", std::ios::binary);
-  EXPECT_EQ(help, std::string(std::istreambuf_iterator<char>(kept), {})) << "as in tests/golden/help.txt";
+  EXPECT_EQ(help, slurp(VAELMOOR_GOLDEN_DIR "/help.txt")) << "as in tests/golden/help.txt";
   std::istringstream lines(help);
   for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 80u) << line;
 }
@@ -70,8 +67,7 @@ TEST_F(RealGame, PlaysAGoldenGameByteForByte) {
   const std::string game = VAELMOOR_GOLDEN_DIR "/new_hero_battle";
   const int status = std::system(("'" VAELMOOR_BINARY "' <'" + game + ".in' >out").c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  std::ifstream want(game + ".out", std::ios::binary);
-  EXPECT_TRUE(read_file("out") == std::string(std::istreambuf_iterator<char>(want), {}));
+  EXPECT_TRUE(read_file("out") == slurp(game + ".out"));
 }
 #endif
 

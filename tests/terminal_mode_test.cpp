@@ -2,81 +2,47 @@
 // mode, given back on every way out, and the console's output. POSIX only.
 #ifndef _WIN32
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 #include <iostream>
-#include <string>
-#include <thread>
-#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
 #include "platform/posix/terminal_mode.h"
 #include "platform/system.h"
+#include "pty.h"
 
 namespace {
 
-// Hides the cursor and pushes the kitty flags; gives back the painting, the
-// cursor and the flags.
+// Hides the cursor, pushes the kitty flags; gives back painting, cursor, flags.
 const std::string kSceneStart = "\033[?25l\033[>11u", kGiveBack = "\033[?2026l\033[?25h\033[<u";
 
 // A terminal of this process's own, for what is tested in this process.
-class OwnTerminal : public ::testing::Test {
+class OwnTerminal : public ::testing::Test, public PseudoTerminal {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
-    tty_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
-    before_ = mode();
-  }
-  void TearDown() override { close(master_), close(tty_); }
-  std::string mode() const {
-    termios t{};
-    tcgetattr(tty_, &t);
-    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
-  }
-  // What the terminal shows, up to `end` or for at most a second.
-  std::string shown(const std::string& end) const {
-    std::string seen;
-    char buf[4096];
-    pollfd p = {master_, POLLIN, 0};
-    for (ssize_t n; seen.find(end) == std::string::npos && poll(&p, 1, 1000) == 1 &&
-                    (n = read(master_, buf, sizeof buf)) > 0;)
-      seen.append(buf, static_cast<std::size_t>(n));
-    return seen;
-  }
+  void SetUp() override { ASSERT_GE(tty, 0); }
   // In a death test's child: the terminal is the game's, in the scene's mode
   // with the kitty flags pushed, and its output paused by a program or, with
   // Ctrl-S, by the player. The way out must not wait on it.
   void in_scene(bool paused_by_player = false) {
     const rlimit no_core{0, 0};
     setrlimit(RLIMIT_CORE, &no_core);
-    dup2(tty_, STDIN_FILENO), dup2(tty_, STDOUT_FILENO);
+    dup2(tty, STDIN_FILENO), dup2(tty, STDOUT_FILENO);
     platform::posix::begin_scene_mode();
     platform::posix::push_kitty_flags();
-    if (!paused_by_player) tcflow(tty_, TCOOFF);
-    if (paused_by_player && write(master_, "\023", 1) == 1)
+    if (!paused_by_player) tcflow(tty, TCOOFF);
+    if (paused_by_player && write(master, "\023", 1) == 1)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));  // taken in by the terminal
   }
-  // The terminal's own mode back, and all the scene wrote: nothing is left
-  // after the giving back, nothing of it held back.
+  // The terminal's own mode back, and all the scene wrote, nothing after it.
   void expect_given_back(const std::string& how) {
-    EXPECT_EQ(mode(), before_) << how;
-    EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack) << how;
+    EXPECT_EQ(mode(), before) << how;
+    EXPECT_TRUE(wait_for(kGiveBack)) << how;
+    EXPECT_EQ(std::exchange(screen, ""), kSceneStart + kGiveBack) << how;
   }
-  int master_ = posix_openpt(O_RDWR | O_NOCTTY), tty_ = -1;
-  std::string before_;
 };
 
 using TerminalMode = OwnTerminal;
@@ -115,11 +81,10 @@ void write_through(int fd, std::initializer_list<std::string> texts) {
 
 using ConsoleOutput = OwnTerminal;
 
-// No screen of the game fills the output buffer between two questions (its
-// widest, a far duel's strip, is about 4 KiB), but a longer text must come
-// out whole, and so must a flush of a single byte, even through standard
-// output left non-blocking by whoever started the game: a pipe that takes
-// only part of a write, or nothing at all until its reader has caught up.
+// No screen fills the output buffer between two questions (a far duel's strip
+// is about 4 KiB), but a longer text comes out whole, and so does a flush of a
+// single byte, even through a pipe left non-blocking by whoever started the
+// game, which takes part of a write, or nothing until its reader catches up.
 TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
   std::string text;
   for (int line = 0; text.size() < 200000; ++line) text += std::string(line % 79, 'a' + line % 26) + "\n";
@@ -139,13 +104,13 @@ TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
   EXPECT_TRUE(seen == text);
 }
 
-// A terminal exactly 80 columns wide gets the text as it is: only a wider one
-// needs its lines broken where the 80th column would wrap them.
+// Only a terminal wider than 80 columns needs lines broken where the 80th would wrap.
 TEST_F(ConsoleOutput, AnEightyColumnTerminalGetsTheTextAsItIs) {
   const winsize eighty = {25, 80, 0, 0};
-  ioctl(tty_, TIOCSWINSZ, &eighty);
-  write_through(tty_, {std::string(81, 'x') + '|'});
-  EXPECT_EQ(shown("|"), std::string(81, 'x') + '|');
+  ioctl(tty, TIOCSWINSZ, &eighty);
+  write_through(tty, {std::string(81, 'x') + '|'});
+  EXPECT_TRUE(wait_for("|"));
+  EXPECT_EQ(screen, std::string(81, 'x') + '|');
 }
 
 TEST_F(ConsoleOutput, AWriteThatFailsEndsTheGameAndSaysWhy) {
@@ -173,14 +138,14 @@ TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
   ASSERT_EQ(pipe(ends), 0);
   fcntl(ends[0], F_SETFL, O_NONBLOCK);
   termios timed{};
-  tcgetattr(tty_, &timed);
+  tcgetattr(tty, &timed);
   timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
   timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 1;
-  tcsetattr(tty_, TCSANOW, &timed);
+  tcsetattr(tty, TCSANOW, &timed);
   const int saved_in = dup(STDIN_FILENO);
   bool waited = false;
   char c = 0;
-  for (auto [in, typist] : {std::pair{ends[0], ends[1]}, std::pair{tty_, master_}}) {
+  for (auto [in, typist] : {std::pair{ends[0], ends[1]}, std::pair{tty, master}}) {
     dup2(in, STDIN_FILENO);
     std::thread later([typist = typist] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); (void)!write(typist, "7", 1); });
     EXPECT_EQ(platform::system::read_input(&c, 1, waited), 1);
@@ -190,22 +155,21 @@ TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
     errno = EINTR;
     EXPECT_LE(platform::system::read_input(&c, 1, waited), 0) << "after the hang-up";
   }
-  master_ = -1;
+  master = -1;
   close(STDIN_FILENO);
   EXPECT_LT(platform::system::read_input(&c, 1, waited), 0);
   dup2(saved_in, STDIN_FILENO), close(saved_in), close(ends[0]);
 }
 
-// Once a read has come to the end of input (Ctrl-D on a terminal), so does
-// every later one: what is typed after it is never read.
+// After the end of input (Ctrl-D on a terminal), what is typed is never read.
 TEST_F(ConsoleInput, TheEndOfInputIsFinal) {
   const int saved_in = dup(STDIN_FILENO);
-  dup2(tty_, STDIN_FILENO);
+  dup2(tty, STDIN_FILENO);
   platform::attach_console_streams();
-  (void)!write(master_, "1\004\004", 3);
+  type("1\004\004");
   EXPECT_EQ(std::cin.rdbuf()->sbumpc(), '1');
   EXPECT_EQ(std::cin.rdbuf()->sgetc(), EOF);
-  (void)!write(master_, "2\n", 2);
+  type("2\n");
   EXPECT_EQ(std::cin.rdbuf()->sgetc(), EOF);
   dup2(saved_in, STDIN_FILENO), close(saved_in);
 }
