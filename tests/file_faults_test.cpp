@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "harness.h"
+#include "platform/system.h"
 
 // The errno value the next call of each kind fails with; 0 lets it through.
 static int folder_flush_fault = 0, file_flush_fault = 0, rename_fault = 0, read_fault = 0;
@@ -65,8 +66,6 @@ using FileFaults = GameTest;
 using SaveFaults = GameTest;
 
 const std::string kOldSave = "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n0\n0\n0\n";
-const std::string kSaving = "save?(will overwrite old game)(1 for yes): saving...\n";
-const std::string kCouldNot = "Could not save to stats.txt: ";
 const std::string kToTheSavePrompt = "1 0 New 9 12 0 4 0 0 0 ";  // a new hero, up to his save prompt
 
 // A write, flush or move that fails leaves the old save, says why in the
@@ -95,15 +94,15 @@ TEST_F(FileFaults, SavesTellWhatFailed) {
          before_lock = [](const char* name) { return ::rename("planted", name); };
        }, "", true, 2}};
   for (const auto& [fault, why, replaced, left] : cases) {
-    for (const auto& file : std::filesystem::directory_iterator(dir_)) std::filesystem::remove(file);
+    for (const auto& file : fs::directory_iterator(dir_)) fs::remove(file);
     write_file("stats.txt", kOldSave);
     fault();
     const std::string out = play(kToTheSavePrompt + "1 7 0\n");
     before_lock = nullptr, ::setrlimit(RLIMIT_FSIZE, &no_limit);
-    const std::string told = *why ? kCouldNot + why + "\nenter a number to continue: " : "";
-    EXPECT_NE(out.find(kSaving + told + kClear + "Strength:      9\n"), std::string::npos) << why << '\n' << out;
+    const std::string told = *why ? std::string("Could not save to stats.txt: ") + why + "\nenter a number to continue: " : "";
+    EXPECT_NE(out.find("(1 for yes): saving...\n" + told + kClear + "Strength:      9\n"), std::string::npos) << why << '\n' << out;
     EXPECT_EQ(read_file("stats.txt").rfind(replaced ? "New\n" : kOldSave, 0), 0u) << why;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), left) << why;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), left) << why;
     EXPECT_EQ(file_flush_fault + folder_flush_fault + rename_fault, 0) << why << ": the call was made";
   }
   EXPECT_EQ(read_file(dead), "mine");
@@ -117,6 +116,25 @@ TEST_F(FileFaults, LoadsGiveUpOnAReadErrorOnly) {
     EXPECT_NE(play("1 1 0\n").find(std::string("loading...\n") + shown), std::string::npos) << error;
     read_fault = 0;
   }
+}
+
+// From a pipe left non-blocking, nothing yet (EAGAIN) is waited for; once its
+// writer has gone, its last byte is read all the same, then the input ends,
+// even with errno at EINTR from some earlier call.
+TEST(PipedInput, ItsLastByteIsReadAfterTheWriterHasGone) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const int saved_in = ::dup(STDIN_FILENO);
+  ::dup2(ends[0], STDIN_FILENO), ::close(ends[0]);
+  (void)!::write(ends[1], "7", 1), ::close(ends[1]);
+  char c[2] = {};
+  bool waited = false;
+  read_fault = EAGAIN;
+  EXPECT_EQ(platform::system::read_input(c, 2, waited), 1);
+  errno = EINTR;
+  EXPECT_EQ(platform::system::read_input(c + 1, 1, waited), 0);
+  EXPECT_EQ(c[0], '7');
+  ::dup2(saved_in, STDIN_FILENO), ::close(saved_in);
 }
 
 // Nothing already called as a save's temporary file is written or followed

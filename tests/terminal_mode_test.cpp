@@ -129,36 +129,30 @@ TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
 
 using ConsoleInput = OwnTerminal;
 
-// Nothing to read yet is no end of input: not from standard input left
-// non-blocking (EAGAIN), nor from a terminal whose mode returns reads empty
-// (no line editing, VMIN 0); the game waits. A hung-up terminal has ended,
-// and so has a pipe, even with errno at EINTR from some earlier call.
+// Nothing to read yet is no end of input from a terminal whose mode returns
+// reads empty (no line editing, VMIN 0): the game waits. A hung-up terminal
+// has ended, even with errno at EINTR from some earlier call. (A pipe left
+// non-blocking: PipedInput.)
 TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
-  int ends[2];
-  ASSERT_EQ(pipe(ends), 0);
-  fcntl(ends[0], F_SETFL, O_NONBLOCK);
   termios timed{};
   tcgetattr(tty, &timed);
   timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
   timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 1;
   tcsetattr(tty, TCSANOW, &timed);
   const int saved_in = dup(STDIN_FILENO);
+  dup2(tty, STDIN_FILENO);
   bool waited = false;
   char c = 0;
-  for (auto [in, typist] : {std::pair{ends[0], ends[1]}, std::pair{tty, master}}) {
-    dup2(in, STDIN_FILENO);
-    std::thread later([typist = typist] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); (void)!write(typist, "7", 1); });
-    EXPECT_EQ(platform::system::read_input(&c, 1, waited), 1);
-    later.join();
-    EXPECT_EQ(c, '7');
-    close(typist);
-    errno = EINTR;
-    EXPECT_LE(platform::system::read_input(&c, 1, waited), 0) << "after the hang-up";
-  }
-  master = -1;
+  std::thread later([this] { std::this_thread::sleep_for(std::chrono::milliseconds(50)), type("7"); });
+  EXPECT_EQ(platform::system::read_input(&c, 1, waited), 1);
+  later.join();
+  EXPECT_EQ(c, '7');
+  close(master), master = -1;
+  errno = EINTR;
+  EXPECT_LE(platform::system::read_input(&c, 1, waited), 0) << "after the hang-up";
   close(STDIN_FILENO);
   EXPECT_LT(platform::system::read_input(&c, 1, waited), 0);
-  dup2(saved_in, STDIN_FILENO), close(saved_in), close(ends[0]);
+  dup2(saved_in, STDIN_FILENO), close(saved_in);
 }
 
 // After the end of input (Ctrl-D on a terminal), what is typed is never read.
