@@ -1,4 +1,5 @@
-// The one reader every prompt uses.
+// The one reader every prompt uses. (Names: the golden games
+// a_name_is_its_first_word_without_control_bytes and new_hero_battle.)
 #include "console/console.h"
 #include "items/items.h"
 
@@ -22,16 +23,6 @@ TEST_F(Console, NumbersSeveralToALineAndNoNumberDropsTheRestOfItsLine) {
   std::vector<int> got;
   run(input, [&] { while (got.size() < 19) got.push_back(console::read_int()); });
   EXPECT_EQ(got, (std::vector<int>{12, -7, 3, INT_MAX, INT_MIN, 0, 7, 0, 8, 0, 10, 0, 11, 0, 0, 12, 3, 0, 13}));
-}
-
-// Control bytes neither end a name nor count in it; alone they are no name.
-TEST_F(Console, NameIsOneWordCutAt51CharactersWithoutControlBytes) {
-  const std::string longWord(51, 'a');
-  std::vector<std::string> got;
-  run("  Ann Bo\n\t" + longWord + "\abcdef next\n\x01\x7f \x1b\x02" + std::string("\0B\x07ob\x7f\n", 7), [&] {
-    for (char name[52]; got.size() < 5; got.push_back(name)) console::read_word(name, sizeof name);
-  });
-  EXPECT_EQ(got, (std::vector<std::string>{"Ann", "Bo", longWord, "next", "Bob"}));
 }
 
 TEST_F(Console, HeldInputComesAfterWhatWasAlreadyTyped) {
