@@ -1,6 +1,5 @@
-// What the golden games cannot show of a duel: the random spell, whose draws
-// follow the clock, and what no opponent has. (The edges of each reach: the
-// golden spells_and_the_attack_at_the_edges_of_their_reach.)
+// What no golden game shows of a duel: the draws, which follow the clock, and what
+// no opponent has. (Reaches: spells_and_the_attack_at_the_edges_of_their_reach.)
 #include <cstdio>
 #include <set>
 #include <string>

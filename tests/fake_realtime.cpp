@@ -5,10 +5,8 @@
 #include "harness.h"
 #include "platform/platform.h"
 
-namespace {
-std::uint32_t fake_now = 0;
-std::uint64_t fake_random = 0;
-}  // namespace
+static std::uint32_t fake_now = 0;
+static std::uint64_t fake_random = 0;
 
 void set_fake_ticks(std::uint32_t ms) { fake_now = ms; }
 void set_fake_random(std::uint64_t next) { fake_random = next; }

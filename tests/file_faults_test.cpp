@@ -6,7 +6,6 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -68,13 +67,11 @@ using SaveFaults = GameTest;
 const std::string kOldSave = "Old\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n0\n0\n0\n0\n0\n";
 const std::string kToTheSavePrompt = "1 0 New 9 12 0 4 0 0 0 ";  // a new hero, up to his save prompt
 
-// A write, flush or move that fails leaves the old save, says why in the
-// system's words, and play goes on; once moved, the new save stands (a folder
-// that cannot be flushed then is no failure). Another game's sweep that got to
-// the new file before its lock (holds it, or has removed it) makes the save
-// take the next name; the sweep removes only the file it locked, not one put
-// in its place meanwhile; a file system without locks saves all the same.
-// Nothing else is left.
+// A failed write, flush or move leaves the old save, says why in the system's
+// words, and play goes on; once moved, the new save stands (an unflushed folder
+// is no failure). Another game's sweep that got to the new file before its lock
+// (holds it, or removed it) makes the save take the next name, and removes only
+// the file it locked. A file system without locks saves all the same.
 TEST_F(FileFaults, SavesTellWhatFailed) {
   const std::string dead = "stats.txt.900000009.0123456789abcdef.tmp";
   rlimit no_limit{};
@@ -137,10 +134,9 @@ TEST(PipedInput, ItsLastByteIsReadAfterTheWriterHasGone) {
   ::dup2(saved_in, STDIN_FILENO), ::close(saved_in);
 }
 
-// Nothing already called as a save's temporary file is written or followed
-// (a link, to a file or to nothing, a folder, the name the game used to
-// make): the save takes the next name. A new save keeps the old one's mode
-// (here read-only), and its owner where the system allows.
+// Nothing already called as a save's temporary file (a link, to a file or to
+// nothing, a folder, the old name's form) is written or followed: the save takes
+// the next name. A new save keeps the old one's mode, and owner where it may.
 TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
   write_file("victim", "mine\n");
   write_file("stats.txt", kOldSave);

@@ -22,9 +22,9 @@ class PseudoTerminal {
     before = mode();
   }
   ~PseudoTerminal() { close(master), close(tty); }
+  termios attributes() const { termios t{}; tcgetattr(tty, &t); return t; }
   std::string mode() const {  // the whole termios, as bytes, for exact comparison
-    termios t{};
-    tcgetattr(tty, &t);
+    const termios t = attributes();
     return std::string(reinterpret_cast<const char*>(&t), sizeof t);
   }
   void type(const std::string& bytes) { (void)!write(master, bytes.data(), bytes.size()); }

@@ -11,6 +11,10 @@
 #include "player/player.h"
 #include "savegame/savegame.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>  // mkfifo
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;

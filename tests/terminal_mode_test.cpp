@@ -24,9 +24,8 @@ const std::string kSceneStart = "\033[?25l\033[>11u", kGiveBack = "\033[?2026l\0
 class OwnTerminal : public ::testing::Test, public PseudoTerminal {
  protected:
   void SetUp() override { ASSERT_GE(tty, 0); }
-  // In a death test's child: the terminal is the game's, in the scene's mode
-  // with the kitty flags pushed, and its output paused by a program or, with
-  // Ctrl-S, by the player. The way out must not wait on it.
+  // In a death test's child: the terminal in the scene's mode with the kitty flags,
+  // output paused by a program or (Ctrl-S) the player. The way out must not wait.
   void in_scene(bool paused_by_player = false) {
     const rlimit no_core{0, 0};
     setrlimit(RLIMIT_CORE, &no_core);
@@ -134,8 +133,7 @@ using ConsoleInput = OwnTerminal;
 // has ended, even with errno at EINTR from some earlier call. (A pipe left
 // non-blocking: PipedInput.)
 TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
-  termios timed{};
-  tcgetattr(tty, &timed);
+  termios timed = attributes();
   timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
   timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 1;
   tcsetattr(tty, TCSANOW, &timed);

@@ -23,13 +23,10 @@ const std::string kClosing = "Game Over. \nThank you for playing.\nenter a numbe
 // Story mode, load the hero, win the first duel (stat sheet, a round with an
 // attack, no save, leave the shop), then answer the pause before the scene.
 const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
-// The second duel: stat sheet, round, save prompt, shop; the last pause.
-const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
 
-// The game as a job of a minimal shell (alone in its session, its stops would
-// be discarded) that reports waitpid statuses and outlives a hang-up. The game
-// ignores the signal `ignored` if any, writes to "out.txt" if `to_file`, and
-// has a saved hero whom no story enemy hurts and who fells them.
+// The game as a job of a minimal shell (alone in its session, its stops would be
+// discarded) that reports waitpid statuses and outlives a hang-up. The game ignores
+// `ignored`, writes to "out.txt" if `to_file`, and has a hero no story enemy hurts.
 class Pty : public PseudoTerminal {
  public:
   explicit Pty(int ignored = 0, bool to_file = false) : ignored_(ignored), to_file_(to_file) {
@@ -54,8 +51,7 @@ class Pty : public PseudoTerminal {
   std::string proc(const char* file) const { return slurp("/proc/" + std::to_string(game) + "/" + file); }
   void hang_up() { close(master), master = -1; }  // the terminal's window closed
 
-  // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
-  // wrote is on `screen`, and continues it; returns its count of writes.
+  // Its count of writes, once all it wrote is on `screen` (stopped meanwhile by SIGSTOP).
   long writes_so_far() {
     kill(game, SIGSTOP);
     EXPECT_TRUE(WIFSTOPPED(next_status()));
@@ -131,8 +127,7 @@ void enter_scene(Pty& game, bool kitty = false) {
   }
   game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
   ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
-  termios scene;  // keys as they come: not echoed, no line to wait for, a read never waits
-  std::memcpy(&scene, game.mode().data(), sizeof scene);
+  const termios scene = game.attributes();  // keys as they come: not echoed, no line to wait for, a read never waits
   ASSERT_TRUE(!(scene.c_lflag & (ICANON | ECHO)) && scene.c_cc[VMIN] == 0 && scene.c_cc[VTIME] == 0);
   ASSERT_EQ(game.screen.find(kPush + kHold + kFrame) != std::string::npos, kitty);
 }
@@ -180,7 +175,7 @@ TEST(Terminal, StoryPlaysThroughTheScene) {
   EXPECT_EQ(count_of(s, kHold + kFrame), count_of(s, kFrame)) << "every frame held";
   EXPECT_EQ(count_of(s, "\n" + kPaint), count_of(s, kFrame)) << "and painted at its end";
   EXPECT_EQ(s.find("[1;1:"), std::string::npos) << "the keys are not echoed";
-  game.type("1\n\033[?62;22c" + kRestOfTheStory.substr(4));
+  game.type("1\n\033[?62;22c" "1\n0\n0\n0\n" "1\n");  // the second duel's round, save prompt, shop; the last pause
   EXPECT_TRUE(game.wait_for(kClosing)) << s.substr(s.size() - 600);
   const int status = game.next_status();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
