@@ -129,13 +129,13 @@ TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
 using ConsoleInput = OwnTerminal;
 
 // Nothing to read yet is no end of input from a terminal whose mode returns
-// reads empty (no line editing, VMIN 0): the game waits. A hung-up terminal
+// reads empty at once (no line editing, VMIN 0, VTIME 0): the game waits. A hung-up terminal
 // has ended, even with errno at EINTR from some earlier call. (A pipe left
 // non-blocking: PipedInput.)
 TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
   termios timed = attributes();
   timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
-  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 1;
+  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 0;
   tcsetattr(tty, TCSANOW, &timed);
   const int saved_in = dup(STDIN_FILENO);
   dup2(tty, STDIN_FILENO);
