@@ -12,10 +12,9 @@ const std::string kHelp = "<Arrow keys>: move <space>: shoot arrow\n";
 const std::string kHit = "You hit one!\n";
 const std::string kMiss = "You missed that shot.\n";
 
-// Plays a scene on a track to column 30, with the keys of each frame as one
-// letter: "." none, "L" left, "R" right, "S" space, "B" both arrows. Once the
-// script runs out the space bar is held, so an archer on the track ends the
-// scene. Returns each frame's picture below the help line; `shot` is the result.
+// Plays a scene on a track to column 30, a frame's keys as a letter: "." none,
+// "L" left, "R" right, "S" space, "B" both arrows, then space held to the end.
+// Returns each frame's picture below the help line; `shot` is the result.
 std::vector<std::string> play(const std::string& keys, int limit = 20, int* shot = nullptr) {
   ArcheryState s = archery_start(limit, 30);
   std::vector<std::string> frames;

@@ -1,15 +1,12 @@
-// The tests' clock and keyboard, linked in place of the live ones. Games
-// played in-process read scripted answers, not the terminal the tests run in:
-// like piped input, they have no keyboard for the archery scene.
+// The tests' clock and keyboard, linked in place of the live ones: like piped
+// input, games played in-process have no keyboard for the archery scene.
 #include <ostream>
 
 #include "harness.h"
 #include "platform/platform.h"
 
-namespace {
-std::uint32_t fake_now = 0;
-std::uint64_t fake_random = 0;
-}  // namespace
+static std::uint32_t fake_now = 0;
+static std::uint64_t fake_random = 0;
 
 void set_fake_ticks(std::uint32_t ms) { fake_now = ms; }
 void set_fake_random(std::uint64_t next) { fake_random = next; }

@@ -1,12 +1,8 @@
-// Whole games kept as files in tests/golden/: NAME.in is what the player
-// types, NAME.out every byte the game writes. NAME.save, when there, is the
-// stats.txt the game starts with, and NAME.saved the one it must leave.
-// tests/golden/regenerate.sh writes the .out and .saved files anew from the
-// game itself: run it only for a deliberate change, and read the diff.
+// Whole games kept in tests/golden/: NAME.in is what the player types, NAME.out
+// every byte the game writes; NAME.save, if any, the stats.txt it starts with,
+// NAME.saved the one it must leave. tests/golden/regenerate.sh writes them anew.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,18 +15,11 @@ namespace fs = std::filesystem;
 // Made absolute before any test moves into its own folder.
 const fs::path kGoldenDir = fs::absolute(VAELMOOR_GOLDEN_DIR);
 
-std::string slurp(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// Every golden game in the folder now, which must be those the tests were
-// built with: a game added since is not run until the next build.
+// The games in the folder now, which must be those the tests were built with.
 std::vector<std::string> games_in_folder() {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kGoldenDir)) {
+  for (const auto& entry : fs::directory_iterator(kGoldenDir))
     if (entry.path().extension() == ".in") names.push_back(entry.path().stem().string());
-  }
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -38,15 +27,14 @@ const std::vector<std::string> kBuiltWith = {
 #include "golden_games.inc"
 };
 
-// The first line where two texts part, with the lines around it, bytes that
-// show nothing (escapes, tabs, trailing blanks) made visible.
+// The first line where two texts part, with its neighbours, escapes, tabs and
+// trailing blanks made visible.
 std::string first_difference(const std::string& want, const std::string& got) {
   auto lines = [](const std::string& text) {
     std::vector<std::string> all(1);
-    for (char c : text) {
+    for (char c : text)
       if (c == '\n') all.emplace_back();
-      else all.back() += c == '\033' ? std::string("\\e") : c == '\t' ? std::string("\\t") : std::string(1, c);
-    }
+      else all.back() += c == '\033' ? "\\e" : c == '\t' ? "\\t" : std::string(1, c);
     return all;
   };
   const std::vector<std::string> w = lines(want), g = lines(got);

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -33,10 +34,8 @@ void GameTest::TearDown() {
 }
 
 std::string GameTest::run(const std::string& script, const std::function<void()>& piece) {
-  input.clear();
-  input.str(script);
-  output.clear();
-  output.str("");
+  input.clear(), input.str(script);
+  output.clear(), output.str("");
   console::attach(input, output);
   piece();
   return output.str();
@@ -58,6 +57,11 @@ std::string GameTest::read_file(const std::string& name) const {
 void GameTest::write_file(const std::string& name, const std::string& text) const {
   std::ofstream file(dir_ / name, std::ios::binary);
   file << text;
+}
+
+std::string slurp(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::size_t count_of(const std::string& text, const std::string& piece) {

@@ -9,10 +9,9 @@ namespace {
 
 using platform::KeyEvent;
 
-// Events written compactly: "<" ">" " " for a press of left, right, space,
-// "+" after one for a repeat, "-" for a release; typed text in [brackets]
-// (text cut over several events joined); "^C", "^\\", "^Z"; "K" and "D" for the
-// answers to the kitty-flags and device-attributes queries.
+// Events as "<" ">" " " for a press of left, right, space, then "+" for a
+// repeat, "-" for a release; text in [brackets], joined over several events;
+// "^C", "^\\", "^Z"; "K" and "D" for the kitty-flags and device answers.
 std::string describe(const std::vector<KeyEvent>& events) {
   std::string s;
   for (const KeyEvent& e : events) {
@@ -23,9 +22,8 @@ std::string describe(const std::vector<KeyEvent>& events) {
     } else if (e.kind == KeyEvent::Key) {
       s += "<> "[static_cast<int>(e.key)];
       if (e.action != platform::KeyAction::Press) s += "?+-."[static_cast<int>(e.action)];
-    } else {
-      s += e.kind == KeyEvent::Interrupt ? "^C" : e.kind == KeyEvent::Suspend ? "^Z"
-           : e.kind == KeyEvent::Quit ? "^\\" : e.kind == KeyEvent::KittyFlags ? "K" : "D";
+    } else {  // in the order of KeyEvent::Kind
+      s += std::vector<std::string>{"", "", "^C", "^\\", "^Z", "K", "D"}.at(e.kind);
     }
   }
   return s;
@@ -87,8 +85,7 @@ TEST(KeyDecoder, EverySequenceSplitAtEveryTwoPoints) {
   }
 }
 
-// Bytes read before each frame, decoded and tracked; the keys down in each
-// frame as "LRS" letters, frames separated by "|".
+// Bytes read before each frame, decoded and tracked: the keys down, "LRS|" a frame.
 std::string frames(const std::vector<std::string>& reads) {
   platform::KeyDecoder d;
   platform::KeyTracker t;

@@ -1,14 +1,11 @@
-// The command line: --help and --version answered alone, "--" ending the
-// options, anything else refused, and the real game refusing before it plays.
+// The command line, and the real game refusing before it plays.
 #include "flow/options.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "harness.h"
@@ -31,35 +28,26 @@ std::string refused(const std::string& what) { return "vaelmoor: " + what + " (t
 
 TEST(Options, HelpIsTheKeptTextInLinesUnder80Columns) {
   const std::string help = answer({"--help"})[1];
-  std::ifstream kept(VAELMOOR_GOLDEN_DIR "/help.txt", std::ios::binary);
-  EXPECT_EQ(help, std::string(std::istreambuf_iterator<char>(kept), {})) << "as in tests/golden/help.txt";
+  EXPECT_EQ(help, slurp(VAELMOOR_GOLDEN_DIR "/help.txt")) << "as in tests/golden/help.txt";
   std::istringstream lines(help);
   for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 80u) << line;
 }
 
-TEST(Options, NoArgumentsPlayTheGame) {
-  EXPECT_EQ(answer({}), (std::vector<std::string>{std::to_string(kPlayTheGame), "", ""}));
-}
-
-TEST(Options, OnlyTheFirstOfHelpAndVersionIsAnswered) {
-  const std::string version =
+// Nothing but --help, -h and --version is answered, the first of them only;
+// "--" ends the options, and the game takes no argument.
+TEST(Options, AnswersOrRefusals) {
+  const std::string play = std::to_string(kPlayTheGame), help = answer({"--help"})[1], version =
       "vaelmoor " VAELMOOR_VERSION "\nCopyright (c) 2026 The Vaelmoor authors, under the MIT License.\n";
-  EXPECT_EQ(answer({"-h", "--version"}), (std::vector<std::string>{"0", answer({"--help"})[1], ""}));
-  EXPECT_EQ(answer({"--version", "--help", "--version"}), (std::vector<std::string>{"0", version, ""}));
-}
-
-// "--" ends the options: alone it plays the game, and whatever follows it is
-// an argument, which the game takes none of.
-TEST(Options, NothingAfterADoubleDashIsAnOption) {
-  EXPECT_EQ(answer({"--"}), (std::vector<std::string>{std::to_string(kPlayTheGame), "", ""}));
-  EXPECT_EQ(answer({"--", "x"}), (std::vector<std::string>{"2", "", refused("unexpected argument 'x'")}));
-  EXPECT_EQ(answer({"--", "--help"}), (std::vector<std::string>{"2", "", refused("unexpected argument '--help'")}));
-}
-
-TEST(Options, AnythingElseIsRefusedWithStatus2) {
-  EXPECT_EQ(answer({"--help", "-v"}), (std::vector<std::string>{"2", "", refused("unknown option '-v'")}));
-  EXPECT_EQ(answer({"--help=all"}), (std::vector<std::string>{"2", "", refused("unknown option '--help=all'")}));
-  EXPECT_EQ(answer({"stats.txt"}), (std::vector<std::string>{"2", "", refused("unexpected argument 'stats.txt'")}));
+  const std::tuple<const char*, std::vector<const char*>, std::vector<std::string>> rows[] = {
+      {"no arguments play the game", {}, {play, "", ""}},
+      {"only the first of help and version is answered", {"-h", "--version"}, {"0", help, ""}},
+      {"only the first of version and help is answered", {"--version", "--help", "--version"}, {"0", version, ""}},
+      {"a double dash alone plays the game", {"--"}, {play, "", ""}},
+      {"nothing after a double dash is an option", {"--", "--help"}, {"2", "", refused("unexpected argument '--help'")}},
+      {"an unknown option is refused, after help too", {"--help", "-v"}, {"2", "", refused("unknown option '-v'")}},
+      {"an option with a value is unknown", {"--help=all"}, {"2", "", refused("unknown option '--help=all'")}},
+      {"an argument is refused", {"stats.txt"}, {"2", "", refused("unexpected argument 'stats.txt'")}}};
+  for (const auto& [rule, args, answered] : rows) EXPECT_EQ(answer(args), answered) << rule;
 }
 
 #ifndef _WIN32
@@ -79,8 +67,7 @@ TEST_F(RealGame, PlaysAGoldenGameByteForByte) {
   const std::string game = VAELMOOR_GOLDEN_DIR "/new_hero_battle";
   const int status = std::system(("'" VAELMOOR_BINARY "' <'" + game + ".in' >out").c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  std::ifstream want(game + ".out", std::ios::binary);
-  EXPECT_TRUE(read_file("out") == std::string(std::istreambuf_iterator<char>(want), {}));
+  EXPECT_TRUE(read_file("out") == slurp(game + ".out"));
 }
 #endif
 

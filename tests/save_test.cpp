@@ -1,9 +1,7 @@
-// Loading, what it refuses, and saves under faults. (What a save writes the
-// golden games' .saved files show; failures of the system itself, file_faults_test.)
+// Loading and what it refuses. (What a save writes the golden games' .saved
+// files show; saves under faults, file_faults_test.)
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -14,12 +12,7 @@
 #include "savegame/savegame.h"
 
 #ifndef _WIN32
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/stat.h>  // mkfifo
 #endif
 
 namespace {
@@ -31,12 +24,11 @@ const std::string kOldSave =
     "(name,strength,weaponNum, speed, health, magic, range,\n defense, damage, ammo, level, "
     "battleNum, gold, items[0-4])\n";
 const std::string kNoLoad = "loading...\nNo saved game could be loaded from stats.txt.\n";
-// A new crossbow hero, up to the save prompt after creation.
-const std::string kToTheSavePrompt = "1 0 Hero 9 12 0 4 0 0 0 ";
-const std::string kSavePrompt = "save?(will overwrite old game)(1 for yes): ";
 
 // A name and twelve whole numbers make a hero, or nothing is taken. (Item
-// slots read while they last and a name cut to fit: the golden odd_save.)
+// slots read while they last and a name cut to fit: the golden odd_save;
+// where the lines break counts for nothing: save_on_one_line and
+// save_of_two_values_a_line_with_blank_lines_between_loads_the_same.)
 TEST(SaveFile, ParserTakesANameAndTwelveNumbersOrNothing) {
   CPlayer hero{};
   int items[kItemSlots] = {};
@@ -49,16 +41,6 @@ TEST(SaveFile, ParserTakesANameAndTwelveNumbersOrNothing) {
     EXPECT_EQ(parse(kOldSave.substr(0, len)), len > goldLine) << len;
   }
   EXPECT_EQ(format_save(hero, items), kOldSave);
-  // Only the order of the values counts: all on one line, or two a line with blank lines between.
-  std::string one_line = kOldSave, two_a_line = kOldSave;
-  for (char& c : one_line) c = c == '\n' ? ' ' : c;
-  for (std::size_t at = 0, n = 0; (at = two_a_line.find('\n', at)) != std::string::npos; ++at)
-    if (++n % 2) two_a_line.replace(at, 1, " \t"); else two_a_line.insert(at, "\n\n"), at += 2;
-  for (const std::string& text : {one_line, two_a_line}) {
-    hero = {}, items[4] = 9;
-    EXPECT_TRUE(parse(text)) << text;
-    EXPECT_EQ(format_save(hero, items), kOldSave) << text;
-  }
   EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n"));
   for (const char* name : {"Al\033]2;x\a", "Al\x7f", "Al\x01"})  // none the game writes
     EXPECT_FALSE(parse(name + kOldSave.substr(6))) << name;
@@ -72,11 +54,10 @@ using SaveFaults = GameTest;
 long long bytes_read() {
   static long long asked = 0;  // what the questions so far have read
 #ifdef __linux__  // and not a Windows build under wine, which would read wine's own
-  std::ifstream io("/proc/self/io");
+  const std::string text = slurp("/proc/self/io");
 #else
-  std::ifstream io;
+  const std::string text;
 #endif
-  const std::string text(std::istreambuf_iterator<char>(io), {});
   const std::size_t at = text.find("rchar: ");
   const long long count = at == std::string::npos ? -1 : std::stoll(text.substr(at + 7)) - asked;
   asked += static_cast<long long>(text.size());
@@ -112,89 +93,5 @@ TEST_F(SaveFaults, OddFilesAreRefusedAtOnce) {
         << what << '\n' << out;
   }
 }
-
-#ifndef _WIN32
-
-// A save that cannot be written or cannot take the old file's place: the
-// player is told why in the system's words and asked to go on, the old save
-// stays as it was, no temporary file is left, and the game goes on.
-TEST_F(SaveFaults, FailedSavesKeepTheOldFileAndPlayGoesOn) {
-  const fs::path saved = dir_ / "stats.txt";
-  rlimit no_limit{};
-  ::getrlimit(RLIMIT_FSIZE, &no_limit);
-  ::signal(SIGXFSZ, SIG_IGN);
-  const rlimit small{100, no_limit.rlim_max};
-  const std::tuple<const char*, std::function<void()>, const char*> faults[] = {  // and the reason given
-      {"stats.txt is a folder", [&] { fs::remove(saved), fs::create_directories(saved / "old"); },
-       "Is a directory"},
-      {"no file may grow past 100 bytes", [&] { ::setrlimit(RLIMIT_FSIZE, &small); }, "File too large"},
-  };
-  for (const auto& [what, make, why] : faults) {
-    fs::remove_all(saved);
-    write_file("stats.txt", kOldSave);
-    make();
-    const std::string out = play(kToTheSavePrompt + "1 7 0\n");
-    ::setrlimit(RLIMIT_FSIZE, &no_limit);
-    EXPECT_NE(out.find(kSavePrompt + "saving...\nCould not save to stats.txt: " + why +
-                       "\nenter a number to continue: " + kClear + "Strength:      9\n"),
-              std::string::npos) << what << '\n' << out;
-    EXPECT_TRUE(fs::is_directory(saved) ? fs::exists(saved / "old") : read_file("stats.txt") == kOldSave) << what;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << what;
-  }
-}
-
-// Nothing already called as a save's temporary file is written or followed
-// (a link, to a file or to nothing, a folder, the name the game used to
-// make): the save takes the next name. A new save keeps the old one's mode
-// (here read-only), and its owner where the system allows.
-TEST_F(SaveFaults, PlantedNamesAreNeverWrittenThrough) {
-  write_file("victim", "mine\n");
-  write_file("stats.txt", kOldSave);
-  const bool root = ::geteuid() == 0;
-  ASSERT_EQ(::chmod("stats.txt", 0444) + (root ? ::chown("stats.txt", 1234, 1234) : 0), 0);
-  const std::string mine = "stats.txt." + std::to_string(::getpid());
-  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".tmp"));
-  fs::create_symlink(dir_ / "victim", dir_ / (mine + ".0000000000000010.tmp"));
-  fs::create_symlink(dir_ / "none", dir_ / (mine + ".0000000000000011.tmp"));
-  fs::create_directory(dir_ / (mine + ".0000000000000012.tmp"));
-  set_fake_random(0x10);
-  play(kToTheSavePrompt + "1\n");
-  struct stat saved{};
-  EXPECT_EQ(::stat("stats.txt", &saved), 0);
-  EXPECT_EQ(saved.st_mode & 07777, 0444u);
-  EXPECT_EQ(saved.st_uid, root ? 1234 : ::getuid());
-  EXPECT_NE(read_file("stats.txt"), kOldSave);
-  EXPECT_EQ(read_file("victim"), "mine\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 6);
-}
-
-// A save removes the temporary files that no game holds (left by games that
-// ended in the middle of a save: stats.txt.PID.RANDOM.tmp, the random part
-// 16 hex digits), and only those: not one that a game holds, whatever its
-// number, nor a link, nor a name of another pattern. A first save gets the
-// usual mode of a new file.
-TEST_F(SaveFaults, SavesClearTheTemporaryFilesNoGameHolds) {
-  const std::pair<std::string, bool> files[] = {  // and whether it stays
-      {"stats.txt.900000009.0123456789abcdef.tmp", false},
-      {"stats.txt.900000008.0123456789abcdef.tmp", true},  // held below, though no process has its number
-      {"stats.txt.900000009.0123456789abcdef.tmp.keep", true},
-      {"stats.txt.900000009.0123456789ABCDEF.tmp", true},
-      {"stats.txt.900000009.123456789abcdef.tmp", true},
-      {"stats.txt.900000007.fedcba9876543210.tmp", true}};  // made a link below
-  for (const auto& [name, kept] : files) write_file(name, kOldSave);
-  fs::remove(dir_ / files[5].first), fs::create_symlink("stats.txt", dir_ / files[5].first);
-  const int held = ::open(files[1].first.c_str(), O_RDONLY);
-  ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  play(kToTheSavePrompt + "1\n");
-  ::close(held);
-  for (const auto& [name, kept] : files) EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / name)), kept) << name;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  struct stat saved{};
-  EXPECT_EQ(::stat("stats.txt", &saved), 0);
-  EXPECT_EQ(saved.st_mode & 07777, 0666u & ~mask);
-}
-
-#endif  // _WIN32
 
 }  // namespace

@@ -2,80 +2,46 @@
 // mode, given back on every way out, and the console's output. POSIX only.
 #ifndef _WIN32
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
+#include <initializer_list>
 #include <iostream>
-#include <string>
-#include <thread>
-#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
 #include "platform/posix/terminal_mode.h"
 #include "platform/system.h"
+#include "pty.h"
 
 namespace {
 
-// Hides the cursor and pushes the kitty flags; gives back the painting, the
-// cursor and the flags.
+// Hides the cursor, pushes the kitty flags; gives back painting, cursor, flags.
 const std::string kSceneStart = "\033[?25l\033[>11u", kGiveBack = "\033[?2026l\033[?25h\033[<u";
 
 // A terminal of this process's own, for what is tested in this process.
-class OwnTerminal : public ::testing::Test {
+class OwnTerminal : public ::testing::Test, public PseudoTerminal {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
-    tty_ = open(ptsname(master_), O_RDWR | O_NOCTTY);
-    before_ = mode();
-  }
-  void TearDown() override { close(master_), close(tty_); }
-  std::string mode() const {
-    termios t{};
-    tcgetattr(tty_, &t);
-    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
-  }
-  // What the terminal shows, up to `end` or for at most a second.
-  std::string shown(const std::string& end) const {
-    std::string seen;
-    char buf[4096];
-    pollfd p = {master_, POLLIN, 0};
-    for (ssize_t n; seen.find(end) == std::string::npos && poll(&p, 1, 1000) == 1 &&
-                    (n = read(master_, buf, sizeof buf)) > 0;)
-      seen.append(buf, static_cast<std::size_t>(n));
-    return seen;
-  }
-  // In a death test's child: the terminal is the game's, in the scene's mode
-  // with the kitty flags pushed, and its output paused by a program or, with
-  // Ctrl-S, by the player. The way out must not wait on it.
+  void SetUp() override { ASSERT_GE(tty, 0); }
+  // In a death test's child: the terminal in the scene's mode with the kitty flags,
+  // output paused by a program or (Ctrl-S) the player. The way out must not wait.
   void in_scene(bool paused_by_player = false) {
     const rlimit no_core{0, 0};
     setrlimit(RLIMIT_CORE, &no_core);
-    dup2(tty_, STDIN_FILENO), dup2(tty_, STDOUT_FILENO);
+    dup2(tty, STDIN_FILENO), dup2(tty, STDOUT_FILENO);
     platform::posix::begin_scene_mode();
     platform::posix::push_kitty_flags();
-    if (!paused_by_player) tcflow(tty_, TCOOFF);
-    if (paused_by_player && write(master_, "\023", 1) == 1)
+    if (!paused_by_player) tcflow(tty, TCOOFF);
+    if (paused_by_player && write(master, "\023", 1) == 1)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));  // taken in by the terminal
   }
-  // The terminal's own mode back, and all the scene wrote: nothing is left
-  // after the giving back, nothing of it held back.
+  // The terminal's own mode back, and all the scene wrote, nothing after it.
   void expect_given_back(const std::string& how) {
-    EXPECT_EQ(mode(), before_) << how;
-    EXPECT_EQ(shown(kGiveBack), kSceneStart + kGiveBack) << how;
+    EXPECT_EQ(mode(), before) << how;
+    EXPECT_TRUE(wait_for(kGiveBack)) << how;
+    EXPECT_EQ(std::exchange(screen, ""), kSceneStart + kGiveBack) << how;
   }
-  int master_ = posix_openpt(O_RDWR | O_NOCTTY), tty_ = -1;
-  std::string before_;
 };
 
 using TerminalMode = OwnTerminal;
@@ -103,13 +69,21 @@ TEST_F(TerminalMode, SignalsIgnoredFromTheStartStayIgnored) {
   EXPECT_EXIT({ signal(SIGINT, SIG_IGN); in_scene(); raise(SIGINT); std::exit(7); }, testing::ExitedWithCode(7), "");
 }
 
+// Writes each text through the console's output stream to `fd`, flushed one by one.
+void write_through(int fd, std::initializer_list<std::string> texts) {
+  const int saved_out = dup(STDOUT_FILENO);
+  dup2(fd, STDOUT_FILENO);
+  platform::attach_console_streams();
+  for (const std::string& text : texts) std::cout << text << std::flush;
+  dup2(saved_out, STDOUT_FILENO), close(saved_out);
+}
+
 using ConsoleOutput = OwnTerminal;
 
-// No screen of the game fills the output buffer between two questions (its
-// widest, a far duel's strip, is about 4 KiB), but a longer text must come
-// out whole, and so must a flush of a single byte, even through standard
-// output left non-blocking by whoever started the game: a pipe that takes
-// only part of a write, or nothing at all until its reader has caught up.
+// No screen fills the output buffer between two questions (a far duel's strip
+// is about 4 KiB), but a longer text comes out whole, and so does a flush of a
+// single byte, even through a pipe left non-blocking by whoever started the
+// game, which takes part of a write, or nothing until its reader catches up.
 TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
   std::string text;
   for (int line = 0; text.size() < 200000; ++line) text += std::string(line % 79, 'a' + line % 26) + "\n";
@@ -122,37 +96,24 @@ TEST_F(ConsoleOutput, TextLongerThanItsBufferComesOutWhole) {
     char buf[4096];
     for (ssize_t n; (n = read(ends[0], buf, sizeof buf)) > 0;) seen.append(buf, static_cast<std::size_t>(n));
   });
-  const int saved_out = dup(STDOUT_FILENO);
-  dup2(ends[1], STDOUT_FILENO), close(ends[1]);
-  platform::attach_console_streams();
-  std::cout << text[0] << std::flush << text.substr(1) << std::flush;  // one byte alone first
-  dup2(saved_out, STDOUT_FILENO), close(saved_out);  // the pipe's last writer gone: its end
+  write_through(ends[1], {text.substr(0, 1), text.substr(1)});
+  close(ends[1]);  // the pipe's last writer gone: its end
   reader.join();
   close(ends[0]);
   EXPECT_TRUE(seen == text);
 }
 
-// A terminal exactly 80 columns wide gets the text as it is: only a wider one
-// needs its lines broken where the 80th column would wrap them.
+// Only a terminal wider than 80 columns needs lines broken where the 80th would wrap.
 TEST_F(ConsoleOutput, AnEightyColumnTerminalGetsTheTextAsItIs) {
   const winsize eighty = {25, 80, 0, 0};
-  ioctl(tty_, TIOCSWINSZ, &eighty);
-  const int saved_out = dup(STDOUT_FILENO);
-  dup2(tty_, STDOUT_FILENO);
-  platform::attach_console_streams();
-  std::cout << std::string(81, 'x') << '|' << std::flush;
-  dup2(saved_out, STDOUT_FILENO), close(saved_out);
-  EXPECT_EQ(shown("|"), std::string(81, 'x') + '|');
-}
-
-void write_to(int fd) {
-  dup2(fd, STDOUT_FILENO);
-  platform::attach_console_streams();
-  std::cout << "x" << std::flush;
+  ioctl(tty, TIOCSWINSZ, &eighty);
+  write_through(tty, {std::string(81, 'x') + '|'});
+  EXPECT_TRUE(wait_for("|"));
+  EXPECT_EQ(screen, std::string(81, 'x') + '|');
 }
 
 TEST_F(ConsoleOutput, AWriteThatFailsEndsTheGameAndSaysWhy) {
-  EXPECT_EXIT(write_to(open("/dev/full", O_WRONLY)), testing::ExitedWithCode(1),
+  EXPECT_EXIT(write_through(open("/dev/full", O_WRONLY), {"x"}), testing::ExitedWithCode(1),
               "^vaelmoor: cannot write to standard output: No space left on device\n$");
 }
 
@@ -161,54 +122,46 @@ TEST_F(ConsoleOutput, AReaderThatHasGoneEndsTheGameSilently) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
   close(ends[0]);
-  EXPECT_EXIT({ signal(SIGPIPE, SIG_IGN); write_to(ends[1]); }, testing::ExitedWithCode(1), "^$");
+  EXPECT_EXIT({ signal(SIGPIPE, SIG_IGN); write_through(ends[1], {"x"}); }, testing::ExitedWithCode(1), "^$");
   close(ends[1]);
 }
 
 using ConsoleInput = OwnTerminal;
 
-// Nothing to read yet is no end of input: not from standard input left
-// non-blocking (EAGAIN), nor from a terminal whose mode returns reads empty
-// (no line editing, VMIN 0); the game waits. A hung-up terminal has ended,
-// and so has a pipe, even with errno at EINTR from some earlier call.
+// Nothing to read yet is no end of input from a terminal whose mode returns
+// reads empty at once (no line editing, VMIN 0, VTIME 0): the game waits. A hung-up terminal
+// has ended, even with errno at EINTR from some earlier call. (A pipe left
+// non-blocking: PipedInput.)
 TEST_F(ConsoleInput, NothingYetIsNotTheEndOfInput) {
-  int ends[2];
-  ASSERT_EQ(pipe(ends), 0);
-  fcntl(ends[0], F_SETFL, O_NONBLOCK);
-  termios timed{};
-  tcgetattr(tty_, &timed);
+  termios timed = attributes();
   timed.c_lflag &= ~static_cast<tcflag_t>(ICANON);
-  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 0;  // a read comes back at once, empty
-  tcsetattr(tty_, TCSANOW, &timed);
+  timed.c_cc[VMIN] = 0, timed.c_cc[VTIME] = 0;
+  tcsetattr(tty, TCSANOW, &timed);
   const int saved_in = dup(STDIN_FILENO);
+  dup2(tty, STDIN_FILENO);
   bool waited = false;
   char c = 0;
-  for (auto [in, typist] : {std::pair{ends[0], ends[1]}, std::pair{tty_, master_}}) {
-    dup2(in, STDIN_FILENO);
-    std::thread later([typist = typist] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); (void)!write(typist, "7", 1); });
-    EXPECT_EQ(platform::system::read_input(&c, 1, waited), 1);
-    later.join();
-    EXPECT_EQ(c, '7');
-    close(typist);
-    errno = EINTR;
-    EXPECT_LE(platform::system::read_input(&c, 1, waited), 0) << "after the hang-up";
-  }
-  master_ = -1;
+  std::thread later([this] { std::this_thread::sleep_for(std::chrono::milliseconds(50)), type("7"); });
+  EXPECT_EQ(platform::system::read_input(&c, 1, waited), 1);
+  later.join();
+  EXPECT_EQ(c, '7');
+  close(master), master = -1;
+  errno = EINTR;
+  EXPECT_LE(platform::system::read_input(&c, 1, waited), 0) << "after the hang-up";
   close(STDIN_FILENO);
   EXPECT_LT(platform::system::read_input(&c, 1, waited), 0);
-  dup2(saved_in, STDIN_FILENO), close(saved_in), close(ends[0]);
+  dup2(saved_in, STDIN_FILENO), close(saved_in);
 }
 
-// Once a read has come to the end of input (Ctrl-D on a terminal), so does
-// every later one: what is typed after it is never read.
+// After the end of input (Ctrl-D on a terminal), what is typed is never read.
 TEST_F(ConsoleInput, TheEndOfInputIsFinal) {
   const int saved_in = dup(STDIN_FILENO);
-  dup2(tty_, STDIN_FILENO);
+  dup2(tty, STDIN_FILENO);
   platform::attach_console_streams();
-  (void)!write(master_, "1\004\004", 3);
+  type("1\004\004");
   EXPECT_EQ(std::cin.rdbuf()->sbumpc(), '1');
   EXPECT_EQ(std::cin.rdbuf()->sgetc(), EOF);
-  (void)!write(master_, "2\n", 2);
+  type("2\n");
   EXPECT_EQ(std::cin.rdbuf()->sgetc(), EOF);
   dup2(saved_in, STDIN_FILENO), close(saved_in);
 }

@@ -1,30 +1,15 @@
 // The real game in a pseudo-terminal of its own, as a job of a minimal shell:
-// the archery scene, the terminal's mode, keyboard flags and cursor, a stop,
-// answers typed at the terminal, a terminal that closes or is flooded with
-// pasted text. POSIX only.
+// the archery scene, stops, typed answers, a terminal that closes. POSIX only.
 #ifndef _WIN32
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <string>
-#include <thread>
-#include <utility>
-
-#include <gtest/gtest.h>
 
 #include "harness.h"
+#include "pty.h"
 
 namespace {
 
@@ -38,42 +23,25 @@ const std::string kClosing = "Game Over. \nThank you for playing.\nenter a numbe
 // Story mode, load the hero, win the first duel (stat sheet, a round with an
 // attack, no save, leave the shop), then answer the pause before the scene.
 const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
-// The second duel: stat sheet, round, save prompt, shop; the last pause.
-const std::string kRestOfTheStory = "1\n" "1\n1\n0\n0\n0\n" "1\n";
 
-
-std::string slurp(const std::string& path) {
-  std::ifstream file(path);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// The game as a job of a minimal shell in a pseudo-terminal of its own (alone
-// in its session, its stops would be discarded); the shell reports waitpid
-// statuses and outlives a hang-up. The game ignores the signal `ignored` if
-// any, writes to "out.txt" if `to_file`, and has a saved hero whom no story
-// enemy hurts and who fells them.
-class Pty {
+// The game as a job of a minimal shell (alone in its session, its stops would be
+// discarded) that reports waitpid statuses and outlives a hang-up. The game ignores
+// `ignored`, writes to "out.txt" if `to_file`, and has a hero no story enemy hurts.
+class Pty : public PseudoTerminal {
  public:
   explicit Pty(int ignored = 0, bool to_file = false) : ignored_(ignored), to_file_(to_file) {
     std::filesystem::create_directories(dir_);
     std::ofstream(dir_ / "stats.txt") << "Hero\n50\n1\n5\n30\n0\n100\n50\n100\n0\n1\n0\n0\n0\n0\n0\n0\n0\n";
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
-    const std::string name = ptsname(master_);
-    slave_ = open(name.c_str(), O_RDWR | O_NOCTTY);
     const winsize wide = {25, 120, 0, 0};  // the game lays its text out for 80 columns in it
-    ioctl(slave_, TIOCSWINSZ, &wide);
-    before = mode();
     int report[2];
-    if (pipe(report) != 0) return;
-    if ((shell_ = fork()) == 0) run_shell(name, report[1]);
-    close(report[1]);
-    status_ = report[0];
+    if (tty < 0 || ioctl(tty, TIOCSWINSZ, &wide) != 0 || pipe(report) != 0) return;
+    if ((shell_ = fork()) == 0) run_shell(ptsname(master), report[1]);
+    close(report[1]), status_ = report[0];
     game = next_status();  // first the game's process id
   }
   ~Pty() {
     if (game > 0 && !ended_) kill(game, SIGKILL);
-    for (int fd : {master_, slave_, status_}) close(fd);
+    close(status_);
     if (shell_ > 0) waitpid(shell_, nullptr, 0);
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
@@ -81,20 +49,13 @@ class Pty {
 
   std::string out() const { return slurp(dir_ / "out.txt"); }
   std::string proc(const char* file) const { return slurp("/proc/" + std::to_string(game) + "/" + file); }
-  std::string mode() const {  // the whole termios, as bytes, for exact comparison
-    termios t{};
-    tcgetattr(slave_, &t);
-    return std::string(reinterpret_cast<const char*>(&t), sizeof t);
-  }
-  void type(const std::string& bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
-  void hang_up() { close(master_), master_ = -1; }  // the terminal's window closed
+  void hang_up() { close(master), master = -1; }  // the terminal's window closed
 
-  // Stops the game (SIGSTOP: none of its handlers runs), waits until all it
-  // wrote is on `screen`, and continues it; returns its count of writes.
+  // Its count of writes, once all it wrote is on `screen` (stopped meanwhile by SIGSTOP).
   long writes_so_far() {
     kill(game, SIGSTOP);
     EXPECT_TRUE(WIFSTOPPED(next_status()));
-    (void)!write(slave_, "\001", 1);  // comes out after everything the game wrote
+    (void)!write(tty, "\001", 1);  // comes out after everything the game wrote
     EXPECT_TRUE(wait_for("\001", screen.size()));
     const std::string io = proc("io");
     const long count = std::atol(io.c_str() + io.find("syscw:") + 6);
@@ -103,23 +64,7 @@ class Pty {
     return count;
   }
 
-  // Reads what the game writes until `text` shows up at or after `from`, for
-  // at most 5 s.
-  bool wait_for(const std::string& text, std::size_t from = 0) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    pollfd p = {master_, POLLIN, 0};
-    char buf[4096];
-    while (screen.find(text, from) == std::string::npos) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      ssize_t n = poll(&p, 1, 100) == 1 ? read(master_, buf, sizeof buf) : 0;
-      if (n < 0) return false;
-      for (ssize_t i = 0; i < n; ++i)
-        if (buf[i] != '\r') screen += buf[i];
-    }
-    return true;
-  }
-  // Waits, for at most 5 s, until the game sleeps: after a question is on
-  // screen, that is in its read of the answer.
+  // Waits, for at most 5 s, until the game sleeps: once a question is shown, in its read.
   bool reading() const {
     for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
       if (proc("stat").find(") S ") != std::string::npos) return true;
@@ -134,14 +79,12 @@ class Pty {
     return s;
   }
 
-  std::string before;  // the terminal's mode before the game
-  std::string screen;  // everything the game wrote, line ends as "\n"
   int game = -1;
 
  private:
   [[noreturn]] void run_shell(const std::string& name, int report) {
     setsid();
-    close(master_);  // the terminal's window is the test's alone
+    close(master);  // the terminal's window is the test's alone
     signal(SIGHUP, SIG_IGN);
     int tty = open(name.c_str(), O_RDWR);  // becomes this session's terminal
     pid_t child = fork();
@@ -149,9 +92,7 @@ class Pty {
       setpgid(0, 0);
       for (int sig : {SIGINT, SIGQUIT, SIGHUP}) signal(sig, SIG_DFL);  // a job's own, even if ignored here
       if (ignored_) signal(ignored_, SIG_IGN);  // as for a job started with nohup
-      signal(SIGTTOU, SIG_IGN);
-      tcsetpgrp(tty, getpid());
-      signal(SIGTTOU, SIG_DFL);
+      signal(SIGTTOU, SIG_IGN), tcsetpgrp(tty, getpid()), signal(SIGTTOU, SIG_DFL);
       dup2(tty, 0), dup2(tty, 1), dup2(tty, 2);
       if (chdir(dir_.c_str()) != 0) _exit(127);
       if (to_file_) dup2(open("out.txt", O_WRONLY | O_CREAT, 0600), 1);
@@ -169,15 +110,13 @@ class Pty {
 
   const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
                                      ("vaelmoor-tty-" + std::to_string(std::random_device()()));
-  int master_ = -1, slave_ = -1, status_ = -1;
+  int status_ = -1, ignored_;
   pid_t shell_ = -1;
-  bool ended_ = false;
-  int ignored_;
-  bool to_file_;
+  bool ended_ = false, to_file_;
 };
 
-// Starts the game and brings it to the scene's first frame. The terminal
-// answers the device query, and the kitty query too if it is to be kitty.
+// Starts the game and brings it to the scene's first frame, answering the
+// device query, and the kitty query too if it is to be kitty.
 void enter_scene(Pty& game, bool kitty = false) {
   ASSERT_GT(game.game, 0);
   game.type(kToTheScene);
@@ -188,16 +127,14 @@ void enter_scene(Pty& game, bool kitty = false) {
   }
   game.type(kitty ? "\033[?0u\033[?62;22c" : "\033[?62;22c");
   ASSERT_TRUE(game.wait_for(kFrame + "_H_____________X________________\n")) << game.screen;
-  termios scene;  // keys as they come: not echoed, no line to wait for, a read never waits
-  std::memcpy(&scene, game.mode().data(), sizeof scene);
+  const termios scene = game.attributes();  // keys as they come: not echoed, no line to wait for, a read never waits
   ASSERT_TRUE(!(scene.c_lflag & (ICANON | ECHO)) && scene.c_cc[VMIN] == 0 && scene.c_cc[VTIME] == 0);
   ASSERT_EQ(game.screen.find(kPush + kHold + kFrame) != std::string::npos, kitty);
 }
 
-// The keys a player who knows the rules presses on `track`: meet the next
-// horseman where he will be, else walk toward him, or to column 5 to wait
-// for one who has ridden past; each key as a kitty terminal sends it, a
-// press and a release.
+// The keys, each a kitty press and release, of a player who knows the rules:
+// meet the next horseman where he will be, else walk toward him, or to column
+// 5 to wait for one who has ridden past.
 std::string keys_for(const std::string& track) {
   int x = static_cast<int>(track.find('X')), h = static_cast<int>(track.find('H'));
   if (h >= 0 && x < h) --h;
@@ -207,9 +144,8 @@ std::string keys_for(const std::string& track) {
   return move + std::string(std::abs(next - x) > 1 ? "" : "\033[32u\033[32;1:3u");
 }
 
-// Plays the scene from its first frame until all 21 horsemen have fallen
-// (about 30 frames), typing `ahead` with the fourth frame's keys; true once
-// the text after the scene is there.
+// Plays the scene until all 21 horsemen have fallen (about 30 frames), typing
+// `ahead` with the fourth frame's keys; true once the text after it is there.
 bool play_scene(Pty& game, const std::string& ahead) {
   std::size_t frames = 0, hits = 0;
   if (!game.wait_for(kFrame) || !game.wait_for("\n", game.screen.find(kFrame) + kFrame.size())) return false;
@@ -226,9 +162,8 @@ bool play_scene(Pty& game, const std::string& ahead) {
   return game.wait_for(kClear + kAfterScene);
 }
 
-// In a kitty terminal: an answer typed during the scene is kept for the story
-// after it, and the answer to the scene's last query, which comes too late,
-// is taken out of the answers typed after it.
+// In a kitty terminal: an answer typed in the scene is kept for the story after
+// it; the answer to its last query, come too late, is taken out of later ones.
 TEST(Terminal, StoryPlaysThroughTheScene) {
   Pty game;
   enter_scene(game, true);
@@ -240,42 +175,38 @@ TEST(Terminal, StoryPlaysThroughTheScene) {
   EXPECT_EQ(count_of(s, kHold + kFrame), count_of(s, kFrame)) << "every frame held";
   EXPECT_EQ(count_of(s, "\n" + kPaint), count_of(s, kFrame)) << "and painted at its end";
   EXPECT_EQ(s.find("[1;1:"), std::string::npos) << "the keys are not echoed";
-  game.type("1\n\033[?62;22c" + kRestOfTheStory.substr(4));
+  game.type("1\n\033[?62;22c" "1\n0\n0\n0\n" "1\n");  // the second duel's round, save prompt, shop; the last pause
   EXPECT_TRUE(game.wait_for(kClosing)) << s.substr(s.size() - 600);
   const int status = game.next_status();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(game.mode(), game.before);
 }
 
-// The arrows in either form and the space bar, each of the plain kind and
-// pressed once, act in one frame, in kitty's scene too, where no release has
-// been seen: the frame after them shows the archer where they left him, and
-// no shot.
+// The arrows in either form and the space bar, pressed once, alone or together,
+// act in one frame: the next frame shows the archer where they left him, and
+// no shot. (So they do in kitty's scene before any release: KeyTracker.)
 TEST(Terminal, KeysOfThePlainKindActOnce) {
-  for (bool kitty : {false, true}) {
-    Pty game;
-    enter_scene(game, kitty);
-    std::size_t stood = 15;
-    for (const auto& [key, archer] : {std::pair{"\033[D ", 14u}, {"\033OC", 15u}}) {
-      game.type(key);
-      std::size_t from = game.screen.size(), acted = 0;  // frames since they did
-      for (int frame = 0; frame < 6 && acted < 2 && game.wait_for(kFrame, from); ++frame) {
-        const std::size_t at = game.screen.find(kFrame, from) + kFrame.size();
-        if (!game.wait_for(kPaint, at)) break;
-        from = game.screen.find(kPaint, at);
-        const std::string shown = game.screen.substr(at, from - at);  // the track and its notice
-        const bool shot = shown.find("You") != std::string::npos;
-        if (!acted && !shot && shown.find('X') == stood) continue;  // the keys not read yet
-        EXPECT_EQ(shown.find('X'), archer) << kitty << key << shown;
-        EXPECT_EQ(shot, !acted++ && key[3] == ' ') << kitty << key << shown;
-      }
-      EXPECT_EQ(acted, 2u) << kitty << key;
-      stood = archer;
+  Pty game;
+  enter_scene(game);
+  std::size_t stood = 15;
+  for (const auto& [key, archer] : {std::pair{"\033[D ", 14u}, {" ", 14u}, {"\033OC", 15u}}) {
+    game.type(key);
+    std::size_t from = game.screen.size(), acted = 0;  // frames since they did
+    for (int frame = 0; frame < 6 && acted < 2 && game.wait_for(kFrame, from); ++frame) {
+      const std::size_t at = game.screen.find(kFrame, from) + kFrame.size();
+      if (!game.wait_for(kPaint, at)) break;
+      from = game.screen.find(kPaint, at);
+      const std::string shown = game.screen.substr(at, from - at);  // the track and its notice
+      const bool shot = shown.find("You") != std::string::npos;
+      if (!acted && !shot && shown.find('X') == stood) continue;  // the keys not read yet
+      EXPECT_EQ(shown.find('X'), archer) << key << shown;
+      EXPECT_EQ(shot, !acted++ && key[std::strlen(key) - 1] == ' ') << key << shown;
     }
+    EXPECT_EQ(acted, 2u) << key;
+    stood = archer;
   }
 }
 
-// A game in the scene of a kitty terminal.
 class KittyScene : public ::testing::Test {
  protected:
   void SetUp() override { enter_scene(game, true); }
@@ -290,9 +221,8 @@ TEST_F(KittyScene, EachFrameIsOneWrite) {
   EXPECT_EQ(written, static_cast<long>(count_of(game.screen.substr(seen), kFrame)));
 }
 
-// Ctrl-Z, or a read or a change of mode from the background (SIGTSTP,
-// SIGTTIN, SIGTTOU): the terminal is given back while the game is stopped,
-// and the scene's mode is taken again when it continues.
+// Stopped by Ctrl-Z, or by a read or change of mode from the background, the
+// game gives the terminal back, and takes the scene's mode again on SIGCONT.
 TEST_F(KittyScene, AStoppedGameGivesTheTerminalBackUntilItContinues) {
   const std::string scene = game.mode();
   for (int stop : {SIGTSTP, SIGTTIN, SIGTTOU}) {
@@ -326,29 +256,24 @@ TEST(Terminal, EnterAloneAndLinesTypedAhead) {
   }
 }
 
-// With SIGHUP ignored, a terminal that closes at a prompt or in the scene
-// ends the game as the end of input does, at once: status 0, the closing.
+// With SIGHUP ignored, a terminal that closes in the scene ends the game as
+// the end of input does, at once: status 0, the closing. (At a prompt, a
+// read's: ConsoleInput.NothingYetIsNotTheEndOfInput.)
 TEST(Hostile, ClosedTerminalIsTheEndOfInput) {
-  for (const char* wanted : {"load a character", "shoot arrow"}) {
-    SCOPED_TRACE(wanted);
-    Pty game(SIGHUP, true);
-    game.type(wanted[0] == 's' ? kToTheScene : "2\n");
-    for (int i = 0; i < 100 && game.out().find(wanted) == std::string::npos; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const auto start = std::chrono::steady_clock::now();
-    game.hang_up();
-    const int status = game.next_status();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    const std::string out = game.out();
-    EXPECT_EQ(out.substr(out.find("Game Over") - 1), "\nGame Over. \nThank you for playing.\n");
-  }
+  Pty game(SIGHUP, true);
+  game.type(kToTheScene);
+  for (int i = 0; i < 100 && game.out().find("shoot arrow") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const auto start = std::chrono::steady_clock::now();
+  const int status = (game.hang_up(), game.next_status());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string out = game.out();
+  EXPECT_EQ(out.substr(out.find("Game Over") - 1), "\nGame Over. \nThank you for playing.\n");
 }
 
 // 3 MB pasted into the scene leave a line's worth of memory behind.
-TEST(Hostile, AFloodOfTextInTheSceneKeepsALinesWorth) {
-  Pty game;
-  enter_scene(game, true);
+TEST_F(KittyScene, AFloodOfTextKeepsALinesWorth) {
   auto peak_kib = [&] { const std::string s = game.proc("status"); return std::atol(s.c_str() + s.find("VmHWM:") + 6); };
   [[maybe_unused]] const long peak = peak_kib();
   game.type(std::string(3 << 20, '\n'));

@@ -9,8 +9,7 @@ namespace {
 
 using TwoPlayers = GameTest;
 
-// Player 2 is made after player 1's save prompt, before the first duel, and
-// only when the count is 2.
+// Player 2 is made after player 1's save prompt, before the first duel, if the count is 2.
 TEST_F(TwoPlayers, SecondHeroMadeBetweenTheSavePromptAndTheFirstDuel) {
   for (const bool two : {true, false}) {
     reset_game_state();
