@@ -43,8 +43,7 @@ TEST_F(Duel, DancingFlamesDrawsReachThenDamageFromTheClock) {
                   "You random range is %d.\nHe is in range of your magic and you deal him %d dm, "
                   "he has %d HP left.\nyou have 0 magic", &reach, &damage, &left), 3) << out;
     EXPECT_EQ(left, 50 - damage);
-    reaches.insert(reach);
-    damages.insert(damage);
+    reaches.insert(reach), damages.insert(damage);
     start(), p1.magic = 4, enemy.distance = 12;
     EXPECT_NE(fight("0 3 6").find(".\nYour range is not far enough.\nyou have 0 magic"), std::string::npos);
   }

@@ -26,10 +26,7 @@ static int folder_flush_fault = 0, file_flush_fault = 0, rename_fault = 0, read_
 // does at that moment. Its error fails the lock; 0 lets it through.
 static std::function<int(const char* name)> before_lock;
 
-static int strike(int& fault) {
-  errno = std::exchange(fault, 0);
-  return -1;
-}
+static int strike(int& fault) { return errno = std::exchange(fault, 0), -1; }
 
 extern "C" {
 int __real_fsync(int fd);
@@ -42,12 +39,8 @@ int __wrap_fsync(int fd) {
   int& fault = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? folder_flush_fault : file_flush_fault;
   return fault ? strike(fault) : __real_fsync(fd);
 }
-int __wrap_rename(const char* from, const char* to) {
-  return rename_fault ? strike(rename_fault) : __real_rename(from, to);
-}
-ssize_t __wrap_read(int fd, void* buf, size_t size) {
-  return read_fault ? strike(read_fault) : __real_read(fd, buf, size);
-}
+int __wrap_rename(const char* from, const char* to) { return rename_fault ? strike(rename_fault) : __real_rename(from, to); }
+ssize_t __wrap_read(int fd, void* buf, size_t size) { return read_fault ? strike(read_fault) : __real_read(fd, buf, size); }
 int __wrap_flock(int fd, int operation) {
   char name[256] = "";
   if (auto meanwhile = std::exchange(before_lock, nullptr);

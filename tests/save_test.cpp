@@ -32,14 +32,9 @@ const std::string kNoLoad = "loading...\nNo saved game could be loaded from stat
 TEST(SaveFile, ParserTakesANameAndTwelveNumbersOrNothing) {
   CPlayer hero{};
   int items[kItemSlots] = {};
-  auto parse = [&](const std::string& text) {
-    std::istringstream file(text);
-    return parse_save(file, hero, items);
-  };
+  auto parse = [&](const std::string& text) { std::istringstream file(text); return parse_save(file, hero, items); };
   const std::size_t goldLine = kOldSave.find("900");
-  for (std::size_t len = 0; len <= kOldSave.size(); ++len) {
-    EXPECT_EQ(parse(kOldSave.substr(0, len)), len > goldLine) << len;
-  }
+  for (std::size_t len = 0; len <= kOldSave.size(); ++len) EXPECT_EQ(parse(kOldSave.substr(0, len)), len > goldLine) << len;
   EXPECT_EQ(format_save(hero, items), kOldSave);
   EXPECT_FALSE(parse("Bryn\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n2147483648\n"));
   for (const char* name : {"Al\033]2;x\a", "Al\x7f", "Al\x01"})  // none the game writes

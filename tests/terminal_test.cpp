@@ -17,9 +17,6 @@ const std::string kFrame = kClear + "<Arrow keys>: move <space>: shoot arrow\n";
 const std::string kHold = "\033[?2026h", kPaint = "\033[?2026l";  // synchronized output
 const std::string kHide = "\033[?25l", kShow = "\033[?25h";
 const std::string kPush = "\033[>11u", kPop = "\033[<u";  // kitty keyboard flags
-const std::string kGiveBack = kPaint + kShow + kPop;
-const std::string kAfterScene = "Erevon looked around him and then back at you. 'You killed 21";
-const std::string kClosing = "Game Over. \nThank you for playing.\nenter a number to continue: ";
 // Story mode, load the hero, win the first duel (stat sheet, a round with an
 // attack, no save, leave the shop), then answer the pause before the scene.
 const std::string kToTheScene = "2\n1\n" "1\n1\n1\n0\n0\n0\n" "1\n";
@@ -159,7 +156,7 @@ bool play_scene(Pty& game, const std::string& ahead) {
     if (!game.wait_for(kClear, end) || !game.wait_for("\n", game.screen.find(kClear, end) + kFrame.size())) break;
     at = game.screen.find(kFrame, end);
   }
-  return game.wait_for(kClear + kAfterScene);
+  return game.wait_for(kClear + "Erevon looked around him and then back at you. 'You killed 21");
 }
 
 // In a kitty terminal: an answer typed in the scene is kept for the story after
@@ -176,7 +173,7 @@ TEST(Terminal, StoryPlaysThroughTheScene) {
   EXPECT_EQ(count_of(s, "\n" + kPaint), count_of(s, kFrame)) << "and painted at its end";
   EXPECT_EQ(s.find("[1;1:"), std::string::npos) << "the keys are not echoed";
   game.type("1\n\033[?62;22c" "1\n0\n0\n0\n" "1\n");  // the second duel's round, save prompt, shop; the last pause
-  EXPECT_TRUE(game.wait_for(kClosing)) << s.substr(s.size() - 600);
+  EXPECT_TRUE(game.wait_for("Game Over. \nThank you for playing.\nenter a number to continue: ")) << s.substr(s.size() - 600);
   const int status = game.next_status();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(game.mode(), game.before);
@@ -230,7 +227,7 @@ TEST_F(KittyScene, AStoppedGameGivesTheTerminalBackUntilItContinues) {
     kill(game.game, stop);
     EXPECT_TRUE(WIFSTOPPED(game.next_status())) << strsignal(stop);
     EXPECT_EQ(game.mode(), game.before) << strsignal(stop);
-    EXPECT_TRUE(game.wait_for(kGiveBack, seen)) << strsignal(stop);
+    EXPECT_TRUE(game.wait_for(kPaint + kShow + kPop, seen)) << strsignal(stop) << ": given back";
     seen = game.screen.size();
     kill(game.game, SIGCONT);
     EXPECT_TRUE(WIFCONTINUED(game.next_status())) << strsignal(stop);
